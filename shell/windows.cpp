@@ -1,0 +1,18 @@
+#include "windows.h"
+
+#include "frm_vibration.h"
+
+Windows::Windows() = default;
+Windows::~Windows() = default;
+
+namespace {
+template <typename Window>
+Window& made(std::unique_ptr<Window>& slot)
+{
+    if (!slot)
+        slot = std::make_unique<Window>();
+    return *slot;
+}
+}  // namespace
+
+frmVibration& Windows::vibration() { return made(m_vibration); }

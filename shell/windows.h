@@ -1,0 +1,24 @@
+#pragma once
+// The program's one instance of each simulation window, each made on first
+// use and kept for the whole run: closing a window only unloads it, and the
+// window's own state outlives that.
+
+#include <memory>
+
+class frmVibration;
+
+class Windows {
+public:
+    Windows();
+    ~Windows();
+    Windows(const Windows&) = delete;
+    Windows& operator=(const Windows&) = delete;
+
+    frmVibration& vibration();
+
+    // Those made so far, for tests.
+    frmVibration* vibrationIfMade() const { return m_vibration.get(); }
+
+private:
+    std::unique_ptr<frmVibration> m_vibration;
+};

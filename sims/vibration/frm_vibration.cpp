@@ -1,0 +1,103 @@
+#include "frm_vibration.h"
+
+#include "convert.h"
+#include "float_check.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+using rt::ControlKind;
+
+const rt::ControlDef kControls[] = {
+    {ControlKind::Label, "Label1", "タイマー", 1440, 600, 1095, 255, 0},
+    {ControlKind::TextBox, "Text1", "10", 2520, 600, 1095, 270, 1},
+    {ControlKind::Label, "Label2", "長さ", 1440, 960, 1095, 255, 2},
+    {ControlKind::TextBox, "Text2", "200", 2520, 960, 1095, 270, 3},
+    {ControlKind::Label, "Label3", "バネ定数", 1440, 1320, 1095, 255, 4},
+    {ControlKind::TextBox, "Text3", "5", 2520, 1320, 1095, 270, 5},
+    {ControlKind::Label, "Label4", "重さ", 1440, 1680, 1095, 255, 6},
+    {ControlKind::TextBox, "Text4", "500", 2520, 1680, 1095, 270, 7},
+    {ControlKind::CommandButton, "Command1", "変更", 2520, 240, 1095, 255, 8},
+    {ControlKind::Label, "Label5", "粘性抵抗", 1440, 2160, 975, 375, 9},
+    {ControlKind::TextBox, "Text5", "0.002", 2520, 2160, 1095, 270, 10},
+    {ControlKind::Label, "Label6", "クリックして，ボールを引っ張ります。", 1800, 2640, 1815, 495, 11,
+     rt::RGB(255, 255, 192)},
+};
+
+constexpr double kStartPosition = 100;
+constexpr double kTwipsPerUnit = 8;  // one unit of spring length on screen
+constexpr int kSegments = 40;        // zig-zag lines of the spring
+constexpr double kSpringLeft = 455;  // x of the zig-zag's even points
+constexpr double kSpringWidth = 100;
+constexpr double kBallX = 500;
+constexpr double kBallRadius = 100;
+
+}  // namespace
+
+frmVibration::frmVibration()
+    : Form("frmVibration", QStringLiteral("バネの振動"), 3900, 4515, kControls),
+      Timer1(*this, [this] { Timer1_Timer(); }),
+      Text1(textBox("Text1")),
+      Text2(textBox("Text2")),
+      Text3(textBox("Text3")),
+      Text4(textBox("Text4")),
+      Text5(textBox("Text5"))
+{
+    onClick(button("Command1"), [this] { Command1_Click(); });
+}
+
+void frmVibration::InitSimulation()
+{
+    Timer1.setEnabled(false);
+    Timer1.setInterval(rt::ToInt32(rt::Val(Text1.text())));
+    RestLength = rt::Val(Text2.text());
+    Stiffness = rt::Val(Text3.text());
+    Mass = rt::Val(Text4.text());
+    Viscosity = rt::Val(Text5.text());
+    // Force and Accel keep their values: the next tick writes them before
+    // it reads them.
+    Position = kStartPosition;
+    Velocity = 0;
+    Timer1.setEnabled(true);
+}
+
+void frmVibration::Form_Load() { InitSimulation(); }
+
+void frmVibration::Command1_Click() { InitSimulation(); }
+
+void frmVibration::Timer1_Timer()
+{
+    // The step: the velocity first, then the position moves by the new
+    // velocity. Each line is tested as it is written, so a mass of 0 stops
+    // at the division.
+    rt::clearFloatStatus();
+    Force = (Position - RestLength) * (-Stiffness);
+    rt::checkFloatStatus();
+    Accel = Force / Mass;
+    rt::checkFloatStatus();
+    Velocity = (1 - Viscosity) * (Accel + Velocity);
+    rt::checkFloatStatus();
+    Position = Position + Velocity;
+    rt::checkFloatStatus();
+
+    // The picture: a zig-zag of 40 lines from the top edge down to the
+    // ball, and the ball as a red disc.
+    Cls();
+    FillColor = rt::RGB(255, 0, 0);
+    FillStyle = rt::kSolid;
+    const double h = Position / 5;
+    Line(kSpringLeft, 0, kSpringLeft, 0);
+    for (int i = 1; i <= kSegments; ++i)
+        LineTo(kSpringLeft + kSpringWidth * (i % 2), i * h);
+    Circle(kBallX, Position * kTwipsPerUnit, kBallRadius);
+}
+
+void frmVibration::Form_MouseDown(int, int, float x, float)
+{
+    // The horizontal position of the press becomes the spring's length:
+    // further right pulls the ball further down.
+    Position = static_cast<double>(x);
+    Velocity = 0;
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages that building and testing need, and
+# only those that are missing. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-noto-cjk
+          libgtest-dev libgmock-dev libbenchmark-dev "$@")
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null 2>&1; then
+    echo "install-deps: apt-get not found; please install: ${missing[*]}" >&2
+    exit 1
+fi
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "install-deps: installing ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
