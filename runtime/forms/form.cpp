@@ -144,8 +144,15 @@ Form::Form(const char* name, const QString& caption, int clientWidth, int client
     setMouseTracking(true);  // moves without a button reach Form_MouseMove
     setAttribute(Qt::WA_OpaquePaintEvent);
 
+    // Controls are made in tab-index order: Qt's focus chain is the order of
+    // creation, so Tab then walks the tab indices, not the screen order.
     std::vector<const ControlDef*> byTab;
-    for (const ControlDef& def : controls) {
+    for (const ControlDef& def : controls)
+        byTab.push_back(&def);
+    std::stable_sort(byTab.begin(), byTab.end(),
+                     [](const ControlDef* a, const ControlDef* b) { return a->tabIndex < b->tabIndex; });
+    for (const ControlDef* defPointer : byTab) {
+        const ControlDef& def = *defPointer;
         QWidget* widget = nullptr;
         switch (def.kind) {
         case ControlKind::Label: {
@@ -183,20 +190,6 @@ Form::Form(const char* name, const QString& caption, int clientWidth, int client
         if (def.kind == ControlKind::Label)
             widget->setFocusPolicy(Qt::NoFocus);
         m_controls.push_back({&def, widget});
-        byTab.push_back(&def);
-    }
-
-    // Tab order follows the tab indices, not the order on the screen.
-    std::sort(byTab.begin(), byTab.end(),
-              [](const ControlDef* a, const ControlDef* b) { return a->tabIndex < b->tabIndex; });
-    QWidget* previous = nullptr;
-    for (const ControlDef* def : byTab) {
-        if (def->kind == ControlKind::Label)
-            continue;
-        QWidget* widget = &control(def->name);
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
     }
 }
 
@@ -240,27 +233,31 @@ void Form::loadDesignState()
 
 void Form::Show()
 {
-    if (!m_loaded) {
-        loadDesignState();
-        m_loaded = true;
-        runEvent([this] { Form_Load(); });
-        // The control with the lowest tab index that can take the focus.
-        QWidget* first = nullptr;
-        int firstIndex = 0;
-        for (const Control& c : m_controls) {
-            if (c.def->kind == ControlKind::Label)
-                continue;
-            if (!first || c.def->tabIndex < firstIndex) {
-                first = c.widget;
-                firstIndex = c.def->tabIndex;
-            }
-        }
-        if (first)
-            first->setFocus(Qt::OtherFocusReason);
+    if (m_loaded) {
+        show();
+        raise();
+        activateWindow();
+        return;
     }
+    loadDesignState();
+    m_loaded = true;
+    runEvent([this] { Form_Load(); });
     show();
     raise();
     activateWindow();
+    // The control with the lowest tab index that can take the focus.
+    QWidget* first = nullptr;
+    int firstIndex = 0;
+    for (const Control& c : m_controls) {
+        if (c.def->kind == ControlKind::Label)
+            continue;
+        if (!first || c.def->tabIndex < firstIndex) {
+            first = c.widget;
+            firstIndex = c.def->tabIndex;
+        }
+    }
+    if (first)
+        first->setFocus(Qt::OtherFocusReason);
 }
 
 void Form::runEvent(const std::function<void()>& handler)

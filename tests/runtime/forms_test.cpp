@@ -1,0 +1,265 @@
+// The forms layer: display list, timer, load/unload, error dispatch, mouse
+// routing and the replayed picture in real pixels.
+
+#include "form.h"
+#include "render.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using rt::ControlKind;
+using rt::DrawOp;
+
+const rt::ControlDef kControls[] = {
+    {ControlKind::Label, "Label1", "ラベル", 1500, 0, 900, 300, 0},
+    {ControlKind::TextBox, "Text1", "10", 1500, 300, 900, 270, 2},
+    {ControlKind::CommandButton, "Command1", "変更", 1500, 600, 900, 300, 1},
+};
+
+class TestForm : public rt::Form {
+public:
+    TestForm() : Form("frmTest", QStringLiteral("テスト"), 3000, 1500, kControls), Timer1(*this, [this] { ++ticks; })
+    {
+        onClick(button("Command1"), [this] {
+            ++clicks;
+            if (failOnClick)
+                throw rt::RuntimeError(rt::ErrorNumber::DivisionByZero);
+        });
+    }
+    int loads = 0, clicks = 0, ticks = 0, presses = 0, moves = 0;
+    bool failOnClick = false;
+    float lastX = -1, lastY = -1;
+    rt::Timer Timer1;
+
+protected:
+    void Form_Load() override
+    {
+        ++loads;
+        Timer1.setInterval(10);
+    }
+    void Form_MouseDown(int, int, float x, float y) override
+    {
+        ++presses;
+        lastX = x;
+        lastY = y;
+    }
+    void Form_MouseMove(int, int, float, float) override { ++moves; }
+};
+
+// How many pixels of one column have exactly this colour.
+int rowsOf(const QImage& image, int x, const QColor& color)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        count += image.pixelColor(x, y) == color ? 1 : 0;
+    return count;
+}
+
+struct Recorded {
+    QString form;
+    int number;
+};
+
+class FormsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rt::setErrorReporter([this](rt::Form& form, const rt::RuntimeError& e) {
+            errors.push_back({form.windowTitle(), e.code()});
+        });
+    }
+    void TearDown() override { rt::resetErrorReporter(); }
+    std::vector<Recorded> errors;
+};
+
+TEST_F(FormsTest, LineCircleAndPenPosition)
+{
+    TestForm form;
+    form.Show();
+    form.Cls();
+    form.Line(10, 20, 30, 40);
+    EXPECT_EQ(form.CurrentX, 30.0f);
+    form.LineTo(50, 60, rt::RGB(1, 2, 3));
+    form.FillStyle = rt::kSolid;
+    form.FillColor = rt::RGB(255, 0, 0);
+    form.Circle(100, 200, 50);
+    form.Line(0, 0, 9, 9, rt::RGB(0, 0, 0), rt::LineShape::FilledBox);
+
+    const auto& ops = form.displayList();
+    ASSERT_EQ(ops.size(), 4u);
+    EXPECT_EQ(ops[0].color, form.ForeColor);
+    EXPECT_EQ(ops[1].x1, 30.0f);
+    EXPECT_EQ(ops[1].y1, 40.0f);
+    EXPECT_EQ(ops[1].color, rt::RGB(1, 2, 3));
+    EXPECT_EQ(ops[2].kind, DrawOp::Kind::Circle);
+    EXPECT_TRUE(ops[2].filled);
+    EXPECT_EQ(ops[2].fillColor, rt::RGB(255, 0, 0));
+    EXPECT_EQ(ops[3].kind, DrawOp::Kind::FilledBox);
+    EXPECT_EQ(form.CurrentX, 9.0f);
+
+    form.Cls();
+    EXPECT_TRUE(form.displayList().empty());
+    EXPECT_EQ(form.CurrentX, 0.0f);
+    EXPECT_EQ(form.CurrentY, 0.0f);
+}
+
+TEST_F(FormsTest, CoordinateBeyondSingleIsOverflowAndDrawsNothing)
+{
+    TestForm form;
+    form.Show();
+    form.Cls();
+    form.runEvent([&] { form.Line(0, 0, 0, 1e39); });
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].number, 6);
+    EXPECT_TRUE(form.displayList().empty());
+}
+
+TEST_F(FormsTest, TimerIntervalRangeAndEnabled)
+{
+    TestForm form;
+    form.Show();
+    EXPECT_TRUE(form.Timer1.isTicking());
+    form.Timer1.setInterval(0);
+    EXPECT_TRUE(form.Timer1.Enabled());
+    EXPECT_FALSE(form.Timer1.isTicking());  // enabled but silent
+    form.Timer1.setInterval(65535);
+    EXPECT_TRUE(form.Timer1.isTicking());
+    for (int bad : {-1, 65536, 70000}) {
+        try {
+            form.Timer1.setInterval(bad);
+            FAIL() << bad;
+        } catch (const rt::RuntimeError& e) {
+            EXPECT_EQ(e.number(), rt::ErrorNumber::InvalidPropertyValue);
+        }
+    }
+    EXPECT_EQ(form.Timer1.Interval(), 65535);
+    form.Timer1.setEnabled(false);
+    EXPECT_FALSE(form.Timer1.isTicking());
+}
+
+TEST_F(FormsTest, RealTimerTicksOnTheEventLoop)
+{
+    TestForm form;
+    form.Show();
+    form.Timer1.setInterval(5);
+    QTest::qWait(200);
+    // Only that ticks arrive; how many is a matter for the benchmarks.
+    EXPECT_GT(form.ticks, 3);
+}
+
+TEST_F(FormsTest, ErrorInAnEventStopsThatWindowsTimerOnly)
+{
+    TestForm failing, other;
+    failing.Show();
+    other.Show();
+    failing.failOnClick = true;
+    QTest::mouseClick(&failing.button("Command1"), Qt::LeftButton);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].number, 11);
+    EXPECT_EQ(errors[0].form, QStringLiteral("テスト"));
+    EXPECT_FALSE(failing.Timer1.isTicking());
+    EXPECT_TRUE(other.Timer1.isTicking());
+    EXPECT_TRUE(failing.isVisible());
+}
+
+TEST_F(FormsTest, ShowLoadsOnceAndCloseUnloads)
+{
+    TestForm form;
+    form.Show();
+    form.Show();
+    EXPECT_EQ(form.loads, 1);
+    form.textBox("Text1").setText(QStringLiteral("99"));
+    form.Cls();
+    form.Line(1, 1, 2, 2);
+    form.close();
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_FALSE(form.Timer1.isTicking());
+
+    form.Show();
+    EXPECT_EQ(form.loads, 2);
+    EXPECT_EQ(form.textBox("Text1").text(), QStringLiteral("10"));
+    EXPECT_TRUE(form.displayList().empty());
+}
+
+TEST_F(FormsTest, TabOrderFollowsTabIndexAndFirstGetsFocus)
+{
+    TestForm form;
+    form.Show();
+    QApplication::setActiveWindow(&form);
+    EXPECT_EQ(form.focusWidget(), &form.button("Command1"));
+    EXPECT_EQ(form.button("Command1").nextInFocusChain(), &form.textBox("Text1"));
+}
+
+TEST_F(FormsTest, MouseInTwipsOnTheWindowOnlyNeverThroughControls)
+{
+    TestForm form;
+    form.Show();
+    QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(20, 30));
+    EXPECT_EQ(form.presses, 1);
+    EXPECT_EQ(form.lastX, 300.0f);
+    EXPECT_EQ(form.lastY, 450.0f);
+    QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(20, 30));
+
+    // A press on a label or box stays with that control.
+    QTest::mousePress(&form.label("Label1"), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseRelease(&form.label("Label1"), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mousePress(&form.textBox("Text1"), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseRelease(&form.textBox("Text1"), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(form.presses, 1);
+
+    const int movesBefore = form.moves;
+    QTest::mouseMove(&form.label("Label1"), QPoint(5, 5));
+    EXPECT_EQ(form.moves, movesBefore);
+}
+
+TEST_F(FormsTest, PictureIsReplayedInRealPixels)
+{
+    TestForm form;
+    form.Show();
+    form.Cls();
+    form.DrawWidth = 5;
+    form.Line(150, 300, 1500, 300, rt::RGB(0, 0, 255));  // 10..100 px at y = 20
+    form.DrawWidth = 1;
+    form.FillStyle = rt::kSolid;
+    form.FillColor = rt::RGB(255, 0, 0);
+    form.Circle(600, 900, 150);  // centre (40, 60) px, radius 10 px
+    const QImage image = form.grab().toImage();
+
+    EXPECT_EQ(image.pixelColor(50, 20), QColor(0, 0, 255));
+    EXPECT_EQ(rowsOf(image, 50, QColor(0, 0, 255)), 5);  // DrawWidth 5: five pixels thick
+    EXPECT_EQ(image.pixelColor(40, 60), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(5, 90), rt::toQColor(form.BackColor));
+}
+
+TEST(Render, SameRegardlessOfDevicePixelRatio)
+{
+    std::vector<DrawOp> ops;
+    DrawOp line;
+    line.x1 = 0;
+    line.y1 = 150;
+    line.x2 = 1500;
+    line.y2 = 150;
+    line.color = rt::RGB(0, 0, 0);
+    ops.push_back(line);
+    QImage crisp(200, 40, QImage::Format_RGB32);
+    crisp.setDevicePixelRatio(2);
+    QPainter painter(&crisp);
+    rt::renderPicture(painter, ops, rt::RGB(255, 255, 255));
+    painter.end();
+    // A one-pixel line at y = 10 is two device pixels thick at ratio 2,
+    // solid, not smeared over three.
+    EXPECT_EQ(rowsOf(crisp, 60, QColor(0, 0, 0)), 2);
+    EXPECT_EQ(rowsOf(crisp, 60, QColor(255, 255, 255)), 38);
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// The launcher: one window per simulation for the whole run, reloaded
+// after a close, and independent of the launcher's own window.
+
+#include "frm_main.h"
+#include "frm_vibration.h"
+#include "windows.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void click(const char* name) { QTest::mouseClick(&launcher.button(name), Qt::LeftButton); }
+
+    Windows windows;
+    frmMain launcher{windows};
+};
+
+TEST_F(LauncherTest, LayoutAndFocus)
+{
+    launcher.Show();
+    EXPECT_EQ(launcher.windowTitle(), QStringLiteral("バネ関係"));
+    EXPECT_EQ(launcher.size(), QSize(248, 206));
+    const char* captions[] = {"ゴムひもで回転", "バネの振動", "バネでつながった2個のボール", "ゴムひも"};
+    const char* names[] = {"Command1", "Command2", "Command3", "Command4"};
+    for (int i = 0; i < 4; ++i) {
+        const QPushButton& b = launcher.button(names[i]);
+        EXPECT_EQ(b.text(), QString::fromUtf8(captions[i]));
+        EXPECT_EQ(b.geometry(), QRect(24, 24 + 40 * i, 209, 33));
+    }
+    EXPECT_EQ(launcher.focusWidget(), &launcher.button("Command1"));
+}
+
+TEST_F(LauncherTest, SameButtonTwiceLeavesOneWindow)
+{
+    launcher.Show();
+    EXPECT_EQ(windows.vibrationIfMade(), nullptr);
+    click("Command2");
+    frmVibration* first = windows.vibrationIfMade();
+    ASSERT_NE(first, nullptr);
+    first->Timer1.fire();
+    const double position = first->Position;
+    click("Command2");
+    EXPECT_EQ(windows.vibrationIfMade(), first);
+    EXPECT_EQ(first->Position, position);  // brought forward, undisturbed
+    EXPECT_TRUE(first->isVisible());
+}
+
+TEST_F(LauncherTest, CloseAndReopenReloadsTheBoxesWhileStateSurvives)
+{
+    launcher.Show();
+    click("Command2");
+    frmVibration& window = windows.vibration();
+    window.Timer1.fire();
+    EXPECT_EQ(window.Force, 500);
+    window.textBox("Text2").setText(QStringLiteral("300"));
+    window.close();
+    EXPECT_FALSE(window.Timer1.isTicking());
+
+    click("Command2");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.textBox("Text2").text(), QStringLiteral("200"));
+    EXPECT_EQ(window.Position, 100);  // the load ran InitSimulation again
+    EXPECT_EQ(window.Force, 500);     // which leaves Force as it was
+    EXPECT_TRUE(window.Timer1.isTicking());
+}
+
+TEST_F(LauncherTest, ClosingTheLauncherLeavesSimulationsRunning)
+{
+    launcher.Show();
+    click("Command2");
+    launcher.close();
+    frmVibration& window = windows.vibration();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.Timer1.isTicking());
+    const double before = window.Position;
+    QTest::qWait(100);  // real ticks on the event loop
+    EXPECT_NE(window.Position, before);
+}
+
+}  // namespace

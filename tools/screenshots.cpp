@@ -1,0 +1,54 @@
+// Makes the README's pictures: each window as a person sees it, in a given
+// state, grabbed from a real X display (run under xvfb-run by
+// tools/screenshots.sh). Writes PNG files into the folder given.
+
+#include "frm_main.h"
+#include "frm_vibration.h"
+#include "windows.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+void save(QWidget& window, const QDir& folder, const char* file)
+{
+    QApplication::processEvents();
+    QTest::qWait(50);
+    const QString path = folder.filePath(QString::fromLatin1(file));
+    if (!window.grab().save(path))
+        std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
+}
+
+template <typename Window>
+void ticks(Window& window, int count)
+{
+    window.Timer1.setEnabled(false);  // the picture is the state after exactly these ticks
+    for (int i = 0; i < count; ++i)
+        window.Timer1.fire();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    rt::applyApplicationLook();
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+
+    Windows windows;
+    frmMain launcher(windows);
+    launcher.Show();
+    save(launcher, folder, "launcher.png");
+
+    frmVibration& vibration = windows.vibration();
+    vibration.Show();
+    ticks(vibration, 31);  // the first maximum of the swing
+    save(vibration, folder, "vibration.png");
+    return 0;
+}
