@@ -1,6 +1,8 @@
 #include "frm_main.h"
 
+#include "frm_rotaion.h"
 #include "frm_vibration.h"
+#include "icons.h"
 #include "windows.h"
 
 #include <QPushButton>
@@ -21,13 +23,14 @@ const rt::ControlDef kControls[] = {
 frmMain::frmMain(Windows& windows)
     : Form("frmMain", QStringLiteral("バネ関係"), 3720, 3090, kControls), m_windows(windows)
 {
+    setWindowIcon(springlabIcon(Icon::Program));
     onClick(button("Command1"), [this] { Command1_Click(); });
     onClick(button("Command2"), [this] { Command2_Click(); });
     onClick(button("Command3"), [this] { Command3_Click(); });
     onClick(button("Command4"), [this] { Command4_Click(); });
 }
 
-void frmMain::Command1_Click() {}
+void frmMain::Command1_Click() { m_windows.rotation().Show(); }
 
 void frmMain::Command2_Click() { m_windows.vibration().Show(); }
 

@@ -1,5 +1,6 @@
 #include "windows.h"
 
+#include "frm_rotaion.h"
 #include "frm_vibration.h"
 
 Windows::Windows() = default;
@@ -15,4 +16,5 @@ Window& made(std::unique_ptr<Window>& slot)
 }
 }  // namespace
 
+frmRotaion& Windows::rotation() { return made(m_rotation); }
 frmVibration& Windows::vibration() { return made(m_vibration); }

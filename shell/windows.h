@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class frmRotaion;
 class frmVibration;
 
 class Windows {
@@ -14,11 +15,14 @@ public:
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 
+    frmRotaion& rotation();
     frmVibration& vibration();
 
     // Those made so far, for tests.
+    frmRotaion* rotationIfMade() const { return m_rotation.get(); }
     frmVibration* vibrationIfMade() const { return m_vibration.get(); }
 
 private:
+    std::unique_ptr<frmRotaion> m_rotation;
     std::unique_ptr<frmVibration> m_vibration;
 };

@@ -3,6 +3,7 @@
 // tools/screenshots.sh). Writes PNG files into the folder given.
 
 #include "frm_main.h"
+#include "frm_rotaion.h"
 #include "frm_vibration.h"
 #include "windows.h"
 
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QTest>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -50,5 +52,16 @@ int main(int argc, char** argv)
     vibration.Show();
     ticks(vibration, 31);  // the first maximum of the swing
     save(vibration, folder, "vibration.png");
+    frmRotaion& rotation = windows.rotation();
+    rotation.Show();
+    // The pointer circles about (1800, 1500) twips and the mass swings
+    // after it (set directly: a warped X pointer arrives too late to count).
+    for (int i = 0; i < 150; ++i) {
+        const double angle = i * 0.08;
+        rotation.MouseX = 1800 + 600 * std::cos(angle);
+        rotation.MouseY = 1500 + 600 * std::sin(angle);
+        ticks(rotation, 1);
+    }
+    save(rotation, folder, "rotation.png");
     return 0;
 }

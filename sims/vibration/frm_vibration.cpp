@@ -2,6 +2,7 @@
 
 #include "convert.h"
 #include "float_check.h"
+#include "icons.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,6 +46,7 @@ frmVibration::frmVibration()
       Text4(textBox("Text4")),
       Text5(textBox("Text5"))
 {
+    setWindowIcon(springlabIcon(Icon::Program));
     onClick(button("Command1"), [this] { Command1_Click(); });
 }
 
