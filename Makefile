@@ -5,7 +5,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench screenshots clean
+.PHONY: all deps configure build run test test-sanitize bench screenshots clean
 
 all: build
 
@@ -23,6 +23,28 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite under AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer, then a bounded libFuzzer run on Val and the conversions.
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+test-sanitize: deps
+	@bash tools/install-deps.sh clang libclang-rt-dev
+	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPRINGLAB_SANITIZE=ON \
+		-DSPRINGLAB_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	@cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
+		ctest --output-on-failure -j $(JOBS)
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DSPRINGLAB_FUZZ=ON -DSPRINGLAB_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target val_fuzzer
+	@mkdir -p $(FUZZ_DIR)/corpus
+	@$(FUZZ_DIR)/tests/fuzz/val_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		$(FUZZ_DIR)/corpus tests/fuzz/corpus/val 2>&1 | tail -n 12
 
 bench: build
 	@$(BUILD_DIR)/bench/springlab_bench

@@ -168,6 +168,10 @@ Form::Form(const char* name, const QString& caption, int clientWidth, int client
             // beyond the frame, so a 9-point number stays whole.
             box->setTextMargins(1, 0, 1, 0);
             box->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
+            // Numbers are typed half-width: with the input method off a
+            // Japanese keyboard cannot slip full-width digits into a box
+            // (pasted text still goes through Val like any other).
+            box->setAttribute(Qt::WA_InputMethodEnabled, false);
             widget = box;
             break;
         }

@@ -191,6 +191,19 @@ TEST_F(FormsTest, ShowLoadsOnceAndCloseUnloads)
     EXPECT_TRUE(form.displayList().empty());
 }
 
+TEST_F(FormsTest, TextBoxesKeepTheInputMethodOff)
+{
+    TestForm form;
+    form.Show();
+    QLineEdit& box = form.textBox("Text1");
+    EXPECT_FALSE(box.testAttribute(Qt::WA_InputMethodEnabled));
+    form.close();
+    form.Show();  // reloading keeps it off
+    EXPECT_FALSE(box.testAttribute(Qt::WA_InputMethodEnabled));
+    box.setText(QStringLiteral("１０"));  // pasted full-width digits are no number
+    EXPECT_EQ(rt::Val(box.text()), 0.0);
+}
+
 TEST_F(FormsTest, TabOrderFollowsTabIndexAndFirstGetsFocus)
 {
     TestForm form;
