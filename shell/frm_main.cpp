@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "frm_rotaion.h"
+#include "frm_two_bolls.h"
 #include "frm_vibration.h"
 #include "icons.h"
 #include "windows.h"
@@ -34,6 +35,6 @@ void frmMain::Command1_Click() { m_windows.rotation().Show(); }
 
 void frmMain::Command2_Click() { m_windows.vibration().Show(); }
 
-void frmMain::Command3_Click() {}
+void frmMain::Command3_Click() { m_windows.twoBalls().Show(); }
 
 void frmMain::Command4_Click() {}

@@ -1,3 +1,4 @@
+#include "app_setup.h"
 #include "frm_main.h"
 #include "windows.h"
 
@@ -33,9 +34,7 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("SpringLab"));
-    QApplication::setApplicationDisplayName(QStringLiteral("バネ関係"));
-    rt::applyApplicationLook();
+    setUpApplication(app);
 
     int status = 0;
     {

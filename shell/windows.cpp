@@ -1,6 +1,7 @@
 #include "windows.h"
 
 #include "frm_rotaion.h"
+#include "frm_two_bolls.h"
 #include "frm_vibration.h"
 
 Windows::Windows() = default;
@@ -17,4 +18,5 @@ Window& made(std::unique_ptr<Window>& slot)
 }  // namespace
 
 frmRotaion& Windows::rotation() { return made(m_rotation); }
+frm2Bolls& Windows::twoBalls() { return made(m_twoBalls); }
 frmVibration& Windows::vibration() { return made(m_vibration); }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class frm2Bolls;
 class frmRotaion;
 class frmVibration;
 
@@ -16,13 +17,16 @@ public:
     Windows& operator=(const Windows&) = delete;
 
     frmRotaion& rotation();
+    frm2Bolls& twoBalls();
     frmVibration& vibration();
 
     // Those made so far, for tests.
     frmRotaion* rotationIfMade() const { return m_rotation.get(); }
+    frm2Bolls* twoBallsIfMade() const { return m_twoBalls.get(); }
     frmVibration* vibrationIfMade() const { return m_vibration.get(); }
 
 private:
     std::unique_ptr<frmRotaion> m_rotation;
+    std::unique_ptr<frm2Bolls> m_twoBalls;
     std::unique_ptr<frmVibration> m_vibration;
 };

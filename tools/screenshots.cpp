@@ -4,6 +4,7 @@
 
 #include "frm_main.h"
 #include "frm_rotaion.h"
+#include "frm_two_bolls.h"
 #include "frm_vibration.h"
 #include "windows.h"
 
@@ -63,5 +64,10 @@ int main(int argc, char** argv)
         ticks(rotation, 1);
     }
     save(rotation, folder, "rotation.png");
+
+    frm2Bolls& twoBalls = windows.twoBalls();
+    twoBalls.Show();
+    ticks(twoBalls, 262);  // the tick on which the pair comes to rest
+    save(twoBalls, folder, "two_balls.png");
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -75,6 +76,29 @@ int shiftOf(Qt::KeyboardModifiers modifiers)
 }
 
 float toTwips(qreal pixels) { return static_cast<float>(pixels * kTwipsPerPixel); }
+
+// The label sizes were laid out for a font with 12-pixel lines; the
+// Japanese fonts found here have taller ones, and a two-line note would lose
+// its second line. Such a label gets a slightly smaller font until its whole
+// caption shows.
+void shrinkToFit(QLabel& label)
+{
+    QFont font = label.font();
+    const QRect room = label.contentsRect();
+    // A single line may touch the bottom edge (the glyphs leave room below
+    // their baseline); a line that does not fit at all must go.
+    auto fits = [&] {
+        const QFontMetrics metrics(font);
+        const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+        const QRect frame(0, 0, room.width(), 0);
+        const QRect needed = metrics.boundingRect(frame, flags, label.text());
+        const int oneLine = metrics.boundingRect(frame, flags, QStringLiteral("あ")).height();
+        return needed.height() <= std::max(room.height(), oneLine) && needed.width() <= room.width();
+    };
+    while (!fits() && font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label.setFont(font);
+}
 
 }  // namespace
 
@@ -219,6 +243,7 @@ void Form::loadDesignState()
         switch (c.def->kind) {
         case ControlKind::Label:
             static_cast<QLabel*>(c.widget)->setText(text);
+            shrinkToFit(*static_cast<QLabel*>(c.widget));
             break;
         case ControlKind::TextBox:
             static_cast<QLineEdit*>(c.widget)->setText(text);
