@@ -5,7 +5,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-sanitize bench screenshots clean
+.PHONY: all deps configure build run test test-sanitize bench package screenshots clean
 
 all: build
 
@@ -48,6 +48,10 @@ test-sanitize: deps
 
 bench: build
 	@$(BUILD_DIR)/bench/springlab_bench
+
+# A Debian package (springlab_<version>_<arch>.deb) in build/.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 screenshots: build
 	@bash tools/install-deps.sh xvfb xauth imagemagick >/dev/null

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-noto-cjk
-          libgtest-dev libgmock-dev libbenchmark-dev "$@")
+          libgtest-dev libgmock-dev libbenchmark-dev
+          dpkg-dev file desktop-file-utils appstream "$@")
 
 missing=()
 for p in "${packages[@]}"; do

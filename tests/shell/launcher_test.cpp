@@ -1,12 +1,15 @@
 // The launcher: one window per simulation for the whole run, reloaded
 // after a close, and independent of the launcher's own window.
 
+#include "app_setup.h"
 #include "frm_main.h"
 #include "frm_vibration.h"
+#include "version.h"
 #include "windows.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -84,3 +87,12 @@ TEST_F(LauncherTest, ClosingTheLauncherLeavesSimulationsRunning)
 }
 
 }  // namespace
+
+TEST(Application, CarriesTheProjectVersion)
+{
+    setUpApplication(*qApp);
+    // The same value the package and the Windows version record are made from.
+    EXPECT_EQ(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
+    EXPECT_EQ(QStringLiteral(SPRINGLAB_VERSION), QStringLiteral("1.00"));
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("バネ関係"));
+}

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build tree, checks what it holds and
+# declares, validates its desktop entry and AppStream record, unpacks it
+# into a temporary root and starts the installed program there.
+#   package_test.sh BUILD_DIR VERSION
+set -euo pipefail
+build=$1
+version=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "package_test: $*" >&2; exit 1; }
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 \
+    || { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(ls "$work"/out/springlab_*.deb)
+[ "$(basename "$deb")" = "springlab_${version}_$(dpkg --print-architecture).deb" ] \
+    || fail "unexpected package name $(basename "$deb")"
+
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
+    grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
+done
+grep -q fonts-noto-cjk <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "does not recommend fonts-noto-cjk"
+
+contents=$(dpkg-deb -c "$deb")
+for f in ./usr/bin/springlab \
+         ./usr/share/applications/org.springlab.SpringLab.desktop \
+         ./usr/share/icons/hicolor/scalable/apps/org.springlab.SpringLab.svg \
+         ./usr/share/icons/hicolor/48x48/apps/org.springlab.SpringLab.png \
+         ./usr/share/metainfo/org.springlab.SpringLab.metainfo.xml; do
+    grep -q " $f\$" <<<"$contents" || fail "package lacks $f"
+done
+
+root="$work/root"
+dpkg -x "$deb" "$root"
+desktop-file-validate "$root/usr/share/applications/org.springlab.SpringLab.desktop" \
+    || fail "desktop entry does not validate"
+grep -q '^Name\[ja\]=バネ関係$' "$root/usr/share/applications/org.springlab.SpringLab.desktop" \
+    || fail "desktop entry lacks the Japanese name"
+appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.springlab.SpringLab.metainfo.xml" \
+    >"$work/appstream.log" 2>&1 || { cat "$work/appstream.log"; fail "metainfo does not validate"; }
+grep -q "version=\"$version\"" "$root/usr/share/metainfo/org.springlab.SpringLab.metainfo.xml" \
+    || fail "metainfo release is not $version"
+
+# The installed program: it must come up on the offscreen platform, stay
+# up, and close cleanly (exit status 0) when asked to terminate.
+QT_QPA_PLATFORM=offscreen "$root/usr/bin/springlab" >"$work/run.log" 2>&1 &
+pid=$!
+sleep 3
+kill -0 "$pid" 2>/dev/null || { cat "$work/run.log"; fail "the installed program did not stay up"; }
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || { cat "$work/run.log"; fail "the program did not close cleanly (status $status)"; }
+if grep -v -E 'XDG_RUNTIME_DIR|propagateSizeHints|does not support raise' "$work/run.log" | grep -q .; then
+    cat "$work/run.log"
+    fail "the program printed errors"
+fi
+echo "package_test: $(basename "$deb") passed"
