@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "frm_elastic_code.h"
 #include "frm_rotaion.h"
 #include "frm_two_bolls.h"
 #include "frm_vibration.h"
@@ -37,4 +38,4 @@ void frmMain::Command2_Click() { m_windows.vibration().Show(); }
 
 void frmMain::Command3_Click() { m_windows.twoBalls().Show(); }
 
-void frmMain::Command4_Click() {}
+void frmMain::Command4_Click() { m_windows.rubberCord().Show(); }

@@ -1,5 +1,6 @@
 #include "windows.h"
 
+#include "frm_elastic_code.h"
 #include "frm_rotaion.h"
 #include "frm_two_bolls.h"
 #include "frm_vibration.h"
@@ -19,4 +20,5 @@ Window& made(std::unique_ptr<Window>& slot)
 
 frmRotaion& Windows::rotation() { return made(m_rotation); }
 frm2Bolls& Windows::twoBalls() { return made(m_twoBalls); }
+frmElasticCode& Windows::rubberCord() { return made(m_rubberCord); }
 frmVibration& Windows::vibration() { return made(m_vibration); }

@@ -6,6 +6,7 @@
 #include <memory>
 
 class frm2Bolls;
+class frmElasticCode;
 class frmRotaion;
 class frmVibration;
 
@@ -18,15 +19,18 @@ public:
 
     frmRotaion& rotation();
     frm2Bolls& twoBalls();
+    frmElasticCode& rubberCord();
     frmVibration& vibration();
 
     // Those made so far, for tests.
     frmRotaion* rotationIfMade() const { return m_rotation.get(); }
     frm2Bolls* twoBallsIfMade() const { return m_twoBalls.get(); }
+    frmElasticCode* rubberCordIfMade() const { return m_rubberCord.get(); }
     frmVibration* vibrationIfMade() const { return m_vibration.get(); }
 
 private:
     std::unique_ptr<frmRotaion> m_rotation;
     std::unique_ptr<frm2Bolls> m_twoBalls;
+    std::unique_ptr<frmElasticCode> m_rubberCord;
     std::unique_ptr<frmVibration> m_vibration;
 };

@@ -2,6 +2,7 @@
 // state, grabbed from a real X display (run under xvfb-run by
 // tools/screenshots.sh). Writes PNG files into the folder given.
 
+#include "frm_elastic_code.h"
 #include "frm_main.h"
 #include "frm_rotaion.h"
 #include "frm_two_bolls.h"
@@ -69,5 +70,10 @@ int main(int argc, char** argv)
     twoBalls.Show();
     ticks(twoBalls, 262);  // the tick on which the pair comes to rest
     save(twoBalls, folder, "two_balls.png");
+
+    frmElasticCode& cord = windows.rubberCord();
+    cord.Show();
+    ticks(cord, 300);  // fallen and settled on the floor
+    save(cord, folder, "rubber_cord.png");
     return 0;
 }

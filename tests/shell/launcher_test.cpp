@@ -2,7 +2,10 @@
 // after a close, and independent of the launcher's own window.
 
 #include "app_setup.h"
+#include "frm_elastic_code.h"
 #include "frm_main.h"
+#include "frm_rotaion.h"
+#include "frm_two_bolls.h"
 #include "frm_vibration.h"
 #include "version.h"
 #include "windows.h"
@@ -87,6 +90,36 @@ TEST_F(LauncherTest, ClosingTheLauncherLeavesSimulationsRunning)
 }
 
 }  // namespace
+
+// All four experiments at once, each on its own timer, and none of them
+// tied to the launcher's window.
+TEST_F(LauncherTest, EveryButtonOpensItsOwnWindowAndAllAnimateTogether)
+{
+    launcher.Show();
+    for (int round = 0; round < 2; ++round)
+        for (const char* name : {"Command1", "Command2", "Command3", "Command4"})
+            click(name);
+    ASSERT_NE(windows.rotationIfMade(), nullptr);
+    ASSERT_NE(windows.vibrationIfMade(), nullptr);
+    ASSERT_NE(windows.twoBallsIfMade(), nullptr);
+    ASSERT_NE(windows.rubberCordIfMade(), nullptr);
+    EXPECT_EQ(windows.rotationIfMade()->windowTitle(), QStringLiteral("ゴム紐で回転"));
+    EXPECT_EQ(windows.vibrationIfMade()->windowTitle(), QStringLiteral("バネの振動"));
+    EXPECT_EQ(windows.twoBallsIfMade()->windowTitle(), QStringLiteral("バネでつながった2つのボール"));
+    EXPECT_EQ(windows.rubberCordIfMade()->windowTitle(), QStringLiteral("ゴムひも"));
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), 5);
+
+    launcher.close();
+    const double ball = windows.rotationIfMade()->BallX;
+    const double spring = windows.vibrationIfMade()->Position;
+    const double balls = windows.twoBallsIfMade()->Balls.Ball1.Y;
+    const double cord = windows.rubberCordIfMade()->Chain.node(0).X;
+    QTest::qWait(150);  // real ticks from four timers
+    EXPECT_NE(windows.rotationIfMade()->BallX, ball);
+    EXPECT_NE(windows.vibrationIfMade()->Position, spring);
+    EXPECT_NE(windows.twoBallsIfMade()->Balls.Ball1.Y, balls);
+    EXPECT_NE(windows.rubberCordIfMade()->Chain.node(0).X, cord);
+}
 
 TEST(Application, CarriesTheProjectVersion)
 {

@@ -1,0 +1,150 @@
+#include "chain_model.h"
+
+#include "float_check.h"
+#include "runtime_error.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kHalfShare = 0.5;  // each end of a segment takes half its error
+
+[[noreturn]] void noSuchNode() { throw rt::RuntimeError(rt::ErrorNumber::SubscriptOutOfRange); }
+
+}  // namespace
+
+void ChainModel::ResetChain(std::int16_t nodeCount, double segmentLength, double gravity,
+                            double viscosity, double stiffness)
+{
+    m_parameters = {nodeCount, segmentLength, gravity, viscosity, stiffness};
+    m_pullX = 0;
+    m_pullY = 0;
+    if (nodeCount < 0) {
+        // There is no node 0 to make: the old cord goes too, so nothing can
+        // step or draw a cord that no longer matches its count.
+        m_nodes.clear();
+        noSuchNode();
+    }
+
+    // The only allocation of the model: every tick works in this array.
+    m_nodes.assign(static_cast<std::size_t>(nodeCount) + 1, Node{});
+    for (std::size_t i = 0; i < m_nodes.size(); ++i) {
+        Node& n = m_nodes[i];
+        n.OldX = static_cast<double>(i) * segmentLength;
+        n.OldY = AreaMin;
+        n.X = static_cast<double>(i) * segmentLength;
+        n.Y = AreaMin;
+    }
+}
+
+void ChainModel::PullChain(float pointerX, float pointerY)
+{
+    m_pullX = static_cast<double>(pointerX) / DisplayScale;
+    m_pullY = static_cast<double>(pointerY) / DisplayScale;
+}
+
+const ChainModel::Node& ChainModel::node(int i) const
+{
+    if (i < 0 || static_cast<std::size_t>(i) >= m_nodes.size())
+        noSuchNode();
+    return m_nodes[static_cast<std::size_t>(i)];
+}
+
+void ChainModel::StepChain()
+{
+    if (m_nodes.empty())
+        noSuchNode();
+
+    // The status flags are sticky, so one test after each phase catches a
+    // fault anywhere in it, and a diverging cord stops here, before the
+    // window has cleared or drawn anything.
+    rt::clearFloatStatus();
+    integrate();
+    rt::checkFloatStatus();
+    relaxChainPlain(m_nodes, m_parameters.SegmentLength, m_parameters.Stiffness, m_pullX,
+                    m_pullY);
+    rt::checkFloatStatus();
+    releasePull();
+    updateVelocities();
+    rt::checkFloatStatus();
+}
+
+void ChainModel::integrate()
+{
+    const double gravity = m_parameters.Gravity;
+    for (Node& n : m_nodes) {
+        // Floor contact is judged on where the last tick left the node,
+        // gravity included, so a resting node is slowed every tick.
+        if (n.Y >= AreaMaxY)
+            n.VY = n.VY * FloorFactor;
+
+        double t = n.VX + n.X;
+        n.OldX = n.X;
+        n.X = t;
+        if (t < AreaMin)
+            n.X = AreaMin;
+        if (n.X > AreaMaxX)
+            n.X = AreaMaxX;
+
+        t = n.VY + n.Y;
+        n.OldY = n.Y;
+        n.Y = t;
+        if (t < AreaMin)
+            n.Y = AreaMin;
+        if (n.Y > AreaMaxY)
+            n.Y = AreaMaxY;
+
+        // Gravity after the clamp: a node on the floor shows 1380 + Gravity.
+        n.Y = gravity + n.Y;
+    }
+}
+
+void relaxChainPlain(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness,
+                     double pullX, double pullY, int passes)
+{
+    const std::size_t segments = nodes.empty() ? 0 : nodes.size() - 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        // The pulled end is put back on the target before every pass, so the
+        // cord is dragged by it throughout; only the last pass's correction
+        // stays on node 0.
+        if (pullX != 0) {
+            nodes[0].X = pullX;
+            nodes[0].Y = pullY;
+        }
+        // Gauss-Seidel: each segment sees the positions the previous one
+        // has just corrected.
+        for (std::size_t i = 0; i < segments; ++i) {
+            ChainModel::Node& a = nodes[i];
+            ChainModel::Node& b = nodes[i + 1];
+            const double dx = b.X - a.X;
+            const double dy = b.Y - a.Y;
+            double d = std::sqrt(dx * dx + dy * dy);
+            // Coinciding nodes have no direction to push along; with d = 1
+            // the correction is f * 0 and neither node moves.
+            if (d == 0)
+                d = 1;
+            const double f = ((d - segmentLength) + stiffness) * kHalfShare / d;
+            a.X = a.X + f * dx;
+            b.X = b.X - f * dx;
+            a.Y = a.Y + f * dy;
+            b.Y = b.Y - f * dy;
+        }
+    }
+}
+
+void ChainModel::releasePull()
+{
+    m_pullX = 0;
+    m_pullY = 0;
+}
+
+void ChainModel::updateVelocities()
+{
+    // Everything that moved a node this tick (its own motion, the walls,
+    // gravity, the corrections, a pull) becomes its velocity for the next.
+    const double keep = 1 - m_parameters.Viscosity;
+    for (Node& n : m_nodes) {
+        n.VX = (n.X - n.OldX) * keep;
+        n.VY = (n.Y - n.OldY) * keep;
+    }
+}

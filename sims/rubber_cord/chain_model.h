@@ -1,0 +1,111 @@
+#pragma once
+// The rubber cord: a row of point nodes 0..NodeCount moved by position-based
+// steps inside a walled area. Neighbours (i, i+1) form NodeCount segments;
+// no node is fixed. There is no force and no mass anywhere: a node moves by
+// its velocity, the walls, gravity and the segment corrections, and its new
+// velocity is simply how far it actually went during the tick.
+//
+// Units: positions in model units (drawn at DisplayScale = 3 twips per unit),
+// velocities in units per tick, one tick = one period of the window's timer.
+//
+// One tick, in this order, every loop by ascending index:
+//  1. Integration, node by node:
+//       if Y >= 1380 (on the floor):  VY = VY * 0.8
+//       OldX = X;  X = clamp(VX + X, 60, 1860)
+//       OldY = Y;  Y = clamp(VY + Y, 60, 1380)
+//       Y = Gravity + Y                      (no clamp: may lie below the floor)
+//  2. Relaxation, RelaxPasses (40) Gauss-Seidel passes; each pass first puts
+//     node 0 back on a pending pull target, then for segment i = 0..N-1,
+//     j = i + 1, with the positions the previous segment left:
+//       dx = X(j) - X(i);  dy = Y(j) - Y(i)
+//       d  = sqrt(dx*dx + dy*dy),  1 when d == 0
+//       f  = ((d - SegmentLength) + Stiffness) * 0.5 / d
+//       X(i) += f*dx;  X(j) -= f*dx;  Y(i) += f*dy;  Y(j) -= f*dy
+//     which sets the segment's length to SegmentLength - Stiffness, each end
+//     taking half of the error. No clamp in this phase.
+//  3. The pull is released.
+//  4. Velocities: VX = (X - OldX) * (1 - Viscosity), likewise VY.
+//
+// A press pulls node 0 to the pointer (twips / 3) during the next tick's
+// relaxation only; PullX == 0 means no pull is pending.
+//
+// Errors (rt::RuntimeError): a negative node count leaves no node 0 and is
+// the subscript-out-of-range error, raised by ResetChain and by any step or
+// read of a cord without nodes; a floating-point overflow, division by zero
+// or invalid operation in a tick is raised at the end of the phase where it
+// happened, before the window draws anything.
+//
+// Every parameter value is accepted as it stands (negative lengths, gravity,
+// viscosity or stiffness included).
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class ChainModel {
+public:
+    struct Node {
+        double X = 0;     // model units, growing to the right
+        double Y = 0;     // model units, growing downward
+        double OldX = 0;  // X at the start of the last tick's integration
+        double OldY = 0;  // Y at the start of the last tick's integration
+        double VX = 0;    // units per tick, already damped
+        double VY = 0;    // units per tick, already damped
+    };
+
+    struct Parameters {
+        std::int16_t NodeCount = 0;  // segments; the cord has NodeCount + 1 nodes
+        double SegmentLength = 0;    // model units
+        double Gravity = 0;          // model units per tick, added to Y every tick
+        double Viscosity = 0;        // share of the velocity lost per tick
+        double Stiffness = 0;        // model units taken off each segment's rest length
+    };
+
+    static constexpr double AreaMin = 60;     // left wall and ceiling, also Y at reset
+    static constexpr double AreaMaxX = 1860;  // right wall
+    static constexpr double AreaMaxY = 1380;  // floor
+    static constexpr double FloorFactor = 0.8;
+    static constexpr int RelaxPasses = 40;
+    static constexpr double DisplayScale = 3;  // twips per model unit
+
+    // Stores the parameters, lays a fresh cord straight along the ceiling
+    // (node i at (i * SegmentLength, 60), at rest) and clears the pull.
+    void ResetChain(std::int16_t nodeCount, double segmentLength, double gravity,
+                    double viscosity, double stiffness);
+
+    // One tick: integration, relaxation, release of the pull, velocities.
+    void StepChain();
+
+    // A press at the pointer, in twips: node 0 goes there during the next
+    // tick's relaxation. A pointer X of 0 means no pull.
+    void PullChain(float pointerX, float pointerY);
+
+    std::int16_t NodeCount() const { return m_parameters.NodeCount; }
+    const Parameters& parameters() const { return m_parameters; }
+
+    // Node i, 0..NodeCount; any other index is the subscript-out-of-range
+    // error.
+    const Node& node(int i) const;
+    std::span<const Node> nodes() const { return m_nodes; }
+
+    double PullX() const { return m_pullX; }
+    double PullY() const { return m_pullY; }
+
+private:
+    void integrate();
+    void releasePull();
+    void updateVelocities();
+
+    Parameters m_parameters;
+    std::vector<Node> m_nodes;
+    double m_pullX = 0;  // model units; 0 = no pull pending
+    double m_pullY = 0;
+};
+
+// The relaxation phase on its own, exactly as StepChain runs it: `passes`
+// Gauss-Seidel passes over the segments in ascending order, node 0 put back
+// on (pullX, pullY) at the start of every pass when pullX != 0. Kept as a
+// free function so that a faster version can be checked against it bit for
+// bit and timed beside it.
+void relaxChainPlain(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness,
+                     double pullX, double pullY, int passes = ChainModel::RelaxPasses);

@@ -1,0 +1,103 @@
+#include "frm_elastic_code.h"
+
+#include "convert.h"
+#include "icons.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+using rt::ControlKind;
+
+const rt::ControlDef kControls[] = {
+    {ControlKind::Label, "Label1", "タイマー", 6480, 960, 855, 375, 0},
+    {ControlKind::TextBox, "Text1", "10", 7560, 960, 855, 270, 1},
+    {ControlKind::CommandButton, "Command1", "変更", 7440, 480, 975, 375, 2},
+    {ControlKind::Label, "Label2", "節点の数", 6480, 1320, 855, 375, 3},
+    {ControlKind::TextBox, "Text2", "100", 7560, 1320, 855, 270, 4},
+    {ControlKind::Label, "Label3", "節点間の長さ", 6120, 1680, 1215, 255, 5},
+    {ControlKind::TextBox, "Text3", "10", 7560, 1680, 855, 270, 6},
+    {ControlKind::Label, "Label4", "重力", 6840, 2040, 495, 255, 7},
+    {ControlKind::TextBox, "Text4", "0.98", 7560, 2040, 855, 270, 8},
+    {ControlKind::Label, "Label5", "粘性抵抗", 6480, 2400, 855, 255, 9},
+    {ControlKind::TextBox, "Text5", "0.05", 7560, 2400, 855, 270, 10},
+    {ControlKind::Label, "Label6", "バネ定数", 6480, 2760, 855, 255, 11},
+    {ControlKind::TextBox, "Text6", "0.5", 7560, 2760, 855, 270, 12},
+    {ControlKind::Label, "Label7", "領域内でクリックしてゴムひもを引っ張ります。", 6240, 3120, 2295,
+     495, 13, rt::RGB(255, 255, 192)},
+};
+
+constexpr int kClientWidth = 8670;   // twips
+constexpr int kClientHeight = 4635;  // twips
+
+// The frame's left, top and right edges lie on the walls (3 * 60, 3 * 1860);
+// its bottom is a little below the floor (3 * 1380 = 4140), so the cord
+// resting at 1380 + Gravity still shows inside it.
+constexpr double kFrameLeft = 180;
+constexpr double kFrameTop = 180;
+constexpr double kFrameRight = 5580;
+constexpr double kFrameBottom = 4166;
+constexpr rt::Color kFrameColor = rt::RGB(127, 127, 0);
+constexpr int kFrameWidth = 1;  // pixels
+constexpr int kCordWidth = 5;   // pixels
+constexpr rt::Color kCordColor = rt::RGB(0, 0, 0);
+
+}  // namespace
+
+frmElasticCode::frmElasticCode()
+    : Form("frmElasticCode", QStringLiteral("ゴムひも"), kClientWidth, kClientHeight, kControls),
+      Timer1(*this, [this] { Timer1_Timer(); }),
+      Text1(textBox("Text1")),
+      Text2(textBox("Text2")),
+      Text3(textBox("Text3")),
+      Text4(textBox("Text4")),
+      Text5(textBox("Text5")),
+      Text6(textBox("Text6"))
+{
+    setWindowIcon(springlabIcon(Icon::RubberCord));
+    onClick(button("Command1"), [this] { Command1_Click(); });
+}
+
+void frmElasticCode::InitSimulation()
+{
+    Timer1.setEnabled(false);
+    Timer1.setInterval(rt::ToInt32(rt::Val(Text1.text())));
+    const std::int16_t nodeCount = rt::ToInt16(rt::Val(Text2.text()));
+    const double segmentLength = rt::Val(Text3.text());
+    const double gravity = rt::Val(Text4.text());
+    const double viscosity = rt::Val(Text5.text());
+    const double stiffness = rt::Val(Text6.text());
+    Chain.ResetChain(nodeCount, segmentLength, gravity, viscosity, stiffness);
+    Timer1.setEnabled(true);
+}
+
+void frmElasticCode::Form_Load() { InitSimulation(); }
+
+void frmElasticCode::Command1_Click() { InitSimulation(); }
+
+void frmElasticCode::Form_MouseDown(int, int, float x, float y) { Chain.PullChain(x, y); }
+
+void frmElasticCode::Timer1_Timer()
+{
+    // The step first: a diverging cord raises its error here, and the last
+    // good picture stays on the screen.
+    Chain.StepChain();
+
+    Cls();
+    DrawWidth = kFrameWidth;
+    Line(kFrameLeft, kFrameTop, kFrameRight, kFrameBottom, kFrameColor, rt::LineShape::Box);
+
+    // The cord as one polyline: a zero-length line puts the pen on node 0,
+    // then each segment runs on from the pen to the next node. Nodes outside
+    // the frame (pulled beyond it, or just below the floor) are drawn too.
+    DrawWidth = kCordWidth;
+    const ChainModel::Node& first = Chain.node(0);
+    const double x0 = ChainModel::DisplayScale * first.X;
+    const double y0 = ChainModel::DisplayScale * first.Y;
+    Line(x0, y0, x0, y0);
+    const auto nodes = Chain.nodes();
+    for (std::size_t i = 1; i < nodes.size(); ++i)
+        LineTo(ChainModel::DisplayScale * nodes[i].X, ChainModel::DisplayScale * nodes[i].Y,
+               kCordColor);
+}
