@@ -43,6 +43,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     rt::applyApplicationLook();
+    QApplication::setCursorFlashTime(0);  // a steady text cursor: the same picture every run
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
 
     Windows windows;
