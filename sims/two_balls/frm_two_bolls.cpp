@@ -77,6 +77,23 @@ void frm2Bolls::Command1_Click() { InitSimulation(); }
 
 void frm2Bolls::Timer1_Timer()
 {
+    try {
+        tick();
+    } catch (const rt::RuntimeError&) {
+        // The runtime stops the timer and reports the error. The motion that
+        // ran away is void: "変更" keeps the balls' velocities, and an
+        // overflowing one carried into the next run would fail it at once,
+        // so the pair stops here and the next run starts from rest.
+        Balls.Ball1.VelocityX = 0;
+        Balls.Ball1.VelocityY = 0;
+        Balls.Ball2.VelocityX = 0;
+        Balls.Ball2.VelocityY = 0;
+        throw;
+    }
+}
+
+void frm2Bolls::tick()
+{
     const two_balls::Bounces bounces = Balls.StepBalls();
     if (bounces.Ball1)
         rt::Beep();

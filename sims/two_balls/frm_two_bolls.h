@@ -30,6 +30,7 @@ private:
     void InitSimulation();
     void Command1_Click();
     void Timer1_Timer();
+    void tick();
 
     QLineEdit& Text1;
     QLineEdit& Text2;
