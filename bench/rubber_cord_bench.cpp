@@ -1,19 +1,23 @@
-// The rubber cord's cost: the model's tick (dominated by its 40 relaxation
-// passes, one square root and one division per segment each), the
-// relaxation on its own, the replay of a picture, and the window's whole
-// tick (step, display list, replay into an image of the window's size).
+// The rubber cord's cost, the plain way and the fast way side by side in
+// one run: the model's tick (dominated by its 40 relaxation passes, one
+// square root and one division per segment each), the relaxation on its own
+// by each path, the replay of a picture (Qt's strokes or spans), and the
+// window's whole tick (step, display list, replay into an image of the
+// window's size) at device pixel ratios 1 and 2.
 //
-// Every benchmark takes the node count as its argument: 100 is the default
-// cord, 32767 the largest the node-count box accepts.
+// Every benchmark takes the node count as its first argument: 100 is the
+// default cord, 32767 the largest the node-count box accepts.
 
 #include "chain_model.h"
+#include "chain_relax_fast.h"
 #include "frm_elastic_code.h"
 #include "render.h"
 
 #include <QImage>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
 
 #include <benchmark/benchmark.h>
 
@@ -40,10 +44,20 @@ void setCorrections(benchmark::State& state, std::int64_t nodeCount)
     state.SetItemsProcessed(state.iterations() * ChainModel::RelaxPasses * nodeCount);
 }
 
-void BM_StepChain(benchmark::State& state)
+bool skipUnavailable(benchmark::State& state, RelaxPath path)
+{
+    if (relaxPathAvailable(path))
+        return false;
+    state.SkipWithError("this processor lacks the path");
+    return true;
+}
+
+// One model tick, relaxed by the plain loop or as Auto chooses.
+void BM_StepChain(benchmark::State& state, RelaxPath path)
 {
     const auto n = static_cast<std::int16_t>(state.range(0));
     ChainModel m = defaultCord(n);
+    m.setRelaxPath(path);
     for (auto _ : state) {
         m.StepChain();
         benchmark::DoNotOptimize(m.nodes().data());
@@ -51,34 +65,54 @@ void BM_StepChain(benchmark::State& state)
     }
     setCorrections(state, n);
 }
-BENCHMARK(BM_StepChain)->Arg(100)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_StepChain, Plain, RelaxPath::Plain)
+    ->Arg(100)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_StepChain, Fast, RelaxPath::Auto)
+    ->Arg(100)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// The relaxation phase alone, as StepChain runs it: the reference that any
-// faster relaxation is timed against (and must match bit for bit).
-void BM_RelaxChainPlain(benchmark::State& state)
+// The relaxation phase alone, as StepChain runs it: the plain loop, the
+// reference that every faster path must match bit for bit, and each path
+// forced whatever the cord's length (Auto takes the plain loop for the
+// shortest cords).
+void BM_RelaxChain(benchmark::State& state, RelaxPath path)
 {
+    if (skipUnavailable(state, path))
+        return;
     const auto n = static_cast<std::int16_t>(state.range(0));
     const ChainModel m = defaultCord(n);
     std::vector<ChainModel::Node> nodes(m.nodes().begin(), m.nodes().end());
     const auto& p = m.parameters();
     for (auto _ : state) {
-        relaxChainPlain(nodes, p.SegmentLength, p.Stiffness, 0, 0);
+        relaxChain(path, nodes, p.SegmentLength, p.Stiffness, 0, 0);
         benchmark::DoNotOptimize(nodes.data());
         benchmark::ClobberMemory();
     }
     setCorrections(state, n);
 }
-BENCHMARK(BM_RelaxChainPlain)->Arg(100)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_RelaxChain, Plain, RelaxPath::Plain)
+    ->Arg(100)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RelaxChain, Portable, RelaxPath::Portable)
+    ->Arg(100)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RelaxChain, Sse2, RelaxPath::Sse2)
+    ->Arg(100)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RelaxChain, Avx2, RelaxPath::Avx2)
+    ->Arg(100)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // A window loaded with the given node count, its timer held still so only
-// the benchmark ticks it.
+// the benchmark ticks it, and an image of its surface at the device pixel
+// ratio given as the second argument.
 class BenchWindow {
 public:
-    explicit BenchWindow(benchmark::State& state)
+    BenchWindow(benchmark::State& state, RelaxPath path)
+        : ratio(static_cast<double>(state.range(1))),
+          image(static_cast<int>(578 * ratio), static_cast<int>(309 * ratio),
+                QImage::Format_ARGB32_Premultiplied)
     {
+        image.setDevicePixelRatio(ratio);
         rt::setErrorReporter([&state](rt::Form&, const rt::RuntimeError& e) {
             state.SkipWithError(e.what());
         });
+        window.Chain.setRelaxPath(path);
         window.Show();  // the load puts the boxes back to their default texts
         window.textBox("Text2").setText(QString::number(state.range(0)));
         window.button("Command1").click();  // "変更" reads them
@@ -90,38 +124,67 @@ public:
     }
     ~BenchWindow() { rt::resetErrorReporter(); }
 
-    // The paint event's work, into an image of the window's size at one
-    // device pixel per pixel.
-    void render()
+    // The paint event's work, into the image.
+    void render(rt::ThickLines thickLines)
     {
         QPainter painter(&image);
-        rt::renderPicture(painter, window.displayList(), window.BackColor);
+        rt::renderPicture(painter, window.displayList(), window.BackColor, thickLines);
     }
 
     frmElasticCode window;
-    QImage image{578, 309, QImage::Format_ARGB32_Premultiplied};
+    double ratio;
+    QImage image;
 };
 
-void BM_RenderCordPicture(benchmark::State& state)
+void BM_RenderCordPicture(benchmark::State& state, rt::ThickLines thickLines)
 {
-    BenchWindow bench(state);
+    BenchWindow bench(state, RelaxPath::Auto);
     for (auto _ : state) {
-        bench.render();
+        bench.render(thickLines);
         benchmark::DoNotOptimize(bench.image.constBits());
     }
 }
-BENCHMARK(BM_RenderCordPicture)->Arg(100)->Arg(32767)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_RenderCordPicture, Stroke, rt::ThickLines::Stroke)
+    ->Args({100, 1})->Args({32767, 1})->Args({32767, 2})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_RenderCordPicture, Spans, rt::ThickLines::Spans)
+    ->Args({100, 1})->Args({32767, 1})->Args({32767, 2})->Unit(benchmark::kMicrosecond);
 
-void BM_ElasticCodeTick(benchmark::State& state)
+// The same replay onto a pixmap, whose pixels the replay cannot write: the
+// runs go through a layer that Qt then composites, as on a window's backing
+// store.
+void BM_RenderCordPictureLayer(benchmark::State& state)
 {
-    BenchWindow bench(state);
+    BenchWindow bench(state, RelaxPath::Auto);
+    QPixmap pixmap(bench.image.size());
+    pixmap.setDevicePixelRatio(bench.ratio);
     for (auto _ : state) {
-        bench.window.Timer1.fire();  // StepChain, then Cls and the polyline
-        bench.render();
+        QPainter painter(&pixmap);
+        rt::renderPicture(painter, bench.window.displayList(), bench.window.BackColor);
+        painter.end();
+        benchmark::DoNotOptimize(&pixmap);
+    }
+}
+BENCHMARK(BM_RenderCordPictureLayer)
+    ->Args({100, 1})->Args({32767, 1})->Args({32767, 2})->Unit(benchmark::kMicrosecond);
+
+// The window's whole tick: the timer's handler (StepChain, then Cls and the
+// polyline into the display list) and the replay. Plain: the plain loop and
+// Qt's strokes; Fast: what the program does.
+void BM_ElasticCodeTick(benchmark::State& state, RelaxPath path, rt::ThickLines thickLines)
+{
+    BenchWindow bench(state, path);
+    for (auto _ : state) {
+        bench.window.Timer1.fire();
+        bench.render(thickLines);
         benchmark::DoNotOptimize(bench.image.constBits());
     }
     setCorrections(state, state.range(0));
 }
-BENCHMARK(BM_ElasticCodeTick)->Arg(100)->Arg(32767)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ElasticCodeTick, Plain, RelaxPath::Plain, rt::ThickLines::Stroke)
+    ->Args({100, 1})->Args({32767, 1})->Args({32767, 2})->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ElasticCodeTick, Fast, RelaxPath::Auto, rt::ThickLines::Spans)
+    ->Args({100, 1})->Args({32767, 1})->Args({32767, 2})->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "chain_model.h"
 
+#include "chain_relax_fast.h"
 #include "float_check.h"
 #include "runtime_error.h"
 
@@ -61,8 +62,8 @@ void ChainModel::StepChain()
     rt::clearFloatStatus();
     integrate();
     rt::checkFloatStatus();
-    relaxChainPlain(m_nodes, m_parameters.SegmentLength, m_parameters.Stiffness, m_pullX,
-                    m_pullY);
+    relaxChain(m_relaxPath, m_nodes, m_parameters.SegmentLength, m_parameters.Stiffness, m_pullX,
+               m_pullY);
     rt::checkFloatStatus();
     releasePull();
     updateVelocities();

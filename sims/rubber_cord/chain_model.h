@@ -22,7 +22,10 @@
 //       f  = ((d - SegmentLength) + Stiffness) * 0.5 / d
 //       X(i) += f*dx;  X(j) -= f*dx;  Y(i) += f*dy;  Y(j) -= f*dy
 //     which sets the segment's length to SegmentLength - Stiffness, each end
-//     taking half of the error. No clamp in this phase.
+//     taking half of the error. No clamp in this phase. The order above is
+//     the definition (relaxChainPlain); long cords are relaxed by a
+//     wavefront that runs many passes at once (chain_relax_fast.h) and
+//     leaves the same bits.
 //  3. The pull is released.
 //  4. Velocities: VX = (X - OldX) * (1 - Viscosity), likewise VY.
 //
@@ -41,6 +44,19 @@
 #include <cstdint>
 #include <span>
 #include <vector>
+
+// Which code runs the relaxation phase. Every path gives the same nodes bit
+// for bit; they differ only in speed. Auto takes the plain loop for short
+// cords and the fastest wavefront this processor has for long ones
+// (chain_relax_fast.h); the others force one path, for tests and benchmarks.
+// A forced path the processor lacks runs as Auto.
+enum class RelaxPath {
+    Auto,
+    Plain,     // relaxChainPlain: one segment after another
+    Portable,  // the wavefront in plain C++, on any processor
+    Sse2,      // the wavefront two passes to a register (every x86-64)
+    Avx2,      // the wavefront four passes to a register, where the processor has AVX2
+};
 
 class ChainModel {
 public:
@@ -91,6 +107,11 @@ public:
     double PullX() const { return m_pullX; }
     double PullY() const { return m_pullY; }
 
+    // The code StepChain relaxes with; Auto unless a test or benchmark
+    // forces one. It changes no result, so a reset keeps it.
+    void setRelaxPath(RelaxPath path) { m_relaxPath = path; }
+    RelaxPath relaxPath() const { return m_relaxPath; }
+
 private:
     void integrate();
     void releasePull();
@@ -100,6 +121,7 @@ private:
     std::vector<Node> m_nodes;
     double m_pullX = 0;  // model units; 0 = no pull pending
     double m_pullY = 0;
+    RelaxPath m_relaxPath = RelaxPath::Auto;
 };
 
 // The relaxation phase on its own, exactly as StepChain runs it: `passes`
