@@ -1,5 +1,5 @@
-// The program's icons: every one is carried at every size, the small sizes
-// are the drawings made for them, and the rotation window wears its own.
+// The program's icons: every one is carried at every size, drawn rather than
+// empty, all different, and the rotation window wears its own.
 
 #include "frm_rotaion.h"
 #include "icons.h"
@@ -8,49 +8,32 @@
 #include <QPixmap>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
-class EveryIcon : public ::testing::TestWithParam<Icon> {};
-
-TEST_P(EveryIcon, ComesAtEachSizeTheWindowSystemAsksFor)
+TEST(Icons, EachComesDrawnAtEverySizeTheWindowSystemAsksForAndAllDiffer)
 {
-    const QIcon icon = springlabIcon(GetParam());
-    ASSERT_FALSE(icon.isNull());
-    for (int size : {16, 24, 32, 48, 64, 128}) {
-        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
-        // Drawn, not empty: some pixels are opaque, the corners are not all.
-        const QImage image = icon.pixmap(size, size).toImage();
-        ASSERT_EQ(image.size(), QSize(size, size));
-        int opaque = 0;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x)
-                opaque += qAlpha(image.pixel(x, y)) > 128;
-        EXPECT_GT(opaque, size * size / 10) << size;
+    std::vector<QImage> at32;
+    for (Icon which : {Icon::Program, Icon::Rotation, Icon::RubberCord}) {
+        SCOPED_TRACE(static_cast<int>(which));
+        const QIcon icon = springlabIcon(which);
+        ASSERT_FALSE(icon.isNull());
+        for (int size : {16, 24, 32, 48, 64, 128}) {
+            EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+            const QImage image = icon.pixmap(size, size).toImage();
+            ASSERT_EQ(image.size(), QSize(size, size));
+            int opaque = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x)
+                    opaque += qAlpha(image.pixel(x, y)) > 128;
+            EXPECT_GT(opaque, size * size / 10) << size;
+        }
+        at32.push_back(icon.pixmap(32, 32).toImage());
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(Icons, EveryIcon,
-                         ::testing::Values(Icon::Program, Icon::Rotation, Icon::RubberCord),
-                         [](const auto& info) {
-                             switch (info.param) {
-                             case Icon::Program:
-                                 return "Program";
-                             case Icon::Rotation:
-                                 return "Rotation";
-                             case Icon::RubberCord:
-                                 return "RubberCord";
-                             }
-                             return "Unknown";
-                         });
-
-TEST(Icons, AreDistinct)
-{
-    const QImage program = springlabIcon(Icon::Program).pixmap(32, 32).toImage();
-    const QImage rotation = springlabIcon(Icon::Rotation).pixmap(32, 32).toImage();
-    const QImage cord = springlabIcon(Icon::RubberCord).pixmap(32, 32).toImage();
-    EXPECT_NE(program, rotation);
-    EXPECT_NE(program, cord);
-    EXPECT_NE(rotation, cord);
+    EXPECT_NE(at32[0], at32[1]);
+    EXPECT_NE(at32[0], at32[2]);
+    EXPECT_NE(at32[1], at32[2]);
 }
 
 TEST(Icons, TheRotationWindowWearsTheRotationIcon)
