@@ -23,6 +23,8 @@
 namespace rt {
 namespace {
 
+bool g_realTimeoutsHeld = false;
+
 int toPixels(int twips) { return qRound(twips / kTwipsPerPixel); }
 
 std::function<void()>& beepHandler()
@@ -104,13 +106,19 @@ void shrinkToFit(QLabel& label)
 
 // ---------------------------------------------------------------- Timer
 
+void holdRealTimeouts(bool held) { g_realTimeoutsHeld = held; }
+bool realTimeoutsHeld() { return g_realTimeoutsHeld; }
+
 Timer::Timer(Form& owner, std::function<void()> onTick)
     : m_owner(owner), m_onTick(std::move(onTick)), m_timer(new QTimer(&owner))
 {
     // A precise timer: at an interval of 10 the window gets close to 100
     // ticks a second, as the motion's speed on screen depends on it.
     m_timer->setTimerType(Qt::PreciseTimer);
-    QObject::connect(m_timer, &QTimer::timeout, &owner, [this] { fire(); });
+    QObject::connect(m_timer, &QTimer::timeout, &owner, [this] {
+        if (!g_realTimeoutsHeld)
+            fire();
+    });
     owner.m_timers.push_back(this);
 }
 

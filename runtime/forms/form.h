@@ -140,6 +140,25 @@ private:
 // Text boxes are read with Val, like any number the program is given.
 double Val(const QString& text);
 
+// Tests own the clock: while real timeouts are held, a Timer still starts,
+// stops and reports isTicking() as usual, but its QTimer's timeouts are
+// dropped, so the only ticks a window gets are the ones a test fires. The
+// test programs hold them from the start; a test that wants real ticks on
+// the event loop opens a RealTimeouts scope.
+void holdRealTimeouts(bool held);
+bool realTimeoutsHeld();
+
+class RealTimeouts {
+public:
+    RealTimeouts() : m_wasHeld(realTimeoutsHeld()) { holdRealTimeouts(false); }
+    ~RealTimeouts() { holdRealTimeouts(m_wasHeld); }
+    RealTimeouts(const RealTimeouts&) = delete;
+    RealTimeouts& operator=(const RealTimeouts&) = delete;
+
+private:
+    bool m_wasHeld;
+};
+
 // The system beep. Tests replace it to count beeps.
 void Beep();
 void setBeepHandler(std::function<void()> handler);
