@@ -52,7 +52,9 @@ void closeOnTerminationSignals(QApplication& app)
 void setUpApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("SpringLab"));
-    QApplication::setApplicationDisplayName(QStringLiteral("バネ関係"));
+    // No display name: on X11 and Wayland Qt would append it to every
+    // window's title ("バネの振動 — バネ関係"), and each window's title bar
+    // must read its caption alone. The desktop entry names the program.
     QApplication::setApplicationVersion(QStringLiteral(SPRINGLAB_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(SPRINGLAB_APP_ID));
     rt::applyApplicationLook();

@@ -1,4 +1,5 @@
 #include "app_setup.h"
+#include "command_line.h"
 #include "frm_main.h"
 #include "windows.h"
 
@@ -11,14 +12,15 @@ namespace {
 
 // Without a display Qt would abort with a long message about platform
 // plugins; one clear line is better.
-bool displayMissing()
+bool displayMissing(const StartOptions& start)
 {
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
-    const bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    const bool platformChosen = start.platformGiven || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
     const bool x11 = qEnvironmentVariableIsSet("DISPLAY");
     const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
     return !platformChosen && !x11 && !wayland;
 #else
+    (void)start;
     return false;
 #endif
 }
@@ -27,7 +29,10 @@ bool displayMissing()
 
 int main(int argc, char** argv)
 {
-    if (displayMissing()) {
+    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
+    if (commandLine.exitStatus)
+        return answer(commandLine);
+    if (displayMissing(commandLine.start)) {
         std::fputs("springlab: no display found (DISPLAY and WAYLAND_DISPLAY are not set); "
                    "start it from a desktop session\n",
                    stderr);
@@ -41,6 +46,8 @@ int main(int argc, char** argv)
         Windows windows;
         frmMain launcher(windows);
         launcher.Show();
+        for (SimulationWindow window : commandLine.start.open)
+            windows.show(window);
         status = QApplication::exec();
     }
     return status;

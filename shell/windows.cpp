@@ -22,3 +22,24 @@ frmRotaion& Windows::rotation() { return made(m_rotation); }
 frm2Bolls& Windows::twoBalls() { return made(m_twoBalls); }
 frmElasticCode& Windows::rubberCord() { return made(m_rubberCord); }
 frmVibration& Windows::vibration() { return made(m_vibration); }
+
+rt::Form& Windows::show(SimulationWindow window)
+{
+    rt::Form* form = nullptr;
+    switch (window) {
+    case SimulationWindow::Rotation:
+        form = &rotation();
+        break;
+    case SimulationWindow::Vibration:
+        form = &vibration();
+        break;
+    case SimulationWindow::TwoBalls:
+        form = &twoBalls();
+        break;
+    case SimulationWindow::RubberCord:
+        form = &rubberCord();
+        break;
+    }
+    form->Show();
+    return *form;
+}

@@ -9,6 +9,11 @@ class frm2Bolls;
 class frmElasticCode;
 class frmRotaion;
 class frmVibration;
+namespace rt {
+class Form;
+}
+
+enum class SimulationWindow { Rotation, Vibration, TwoBalls, RubberCord };
 
 class Windows {
 public:
@@ -21,6 +26,9 @@ public:
     frm2Bolls& twoBalls();
     frmElasticCode& rubberCord();
     frmVibration& vibration();
+
+    // Makes the window if need be and shows it, as its launcher button does.
+    rt::Form& show(SimulationWindow window);
 
     // Those made so far, for tests.
     frmRotaion* rotationIfMade() const { return m_rotation.get(); }

@@ -3,9 +3,11 @@
 # only those that are missing. Uses sudo when not run as root.
 set -euo pipefail
 
+# xvfb, xauth and x11-utils let the tests start the program on a virtual X
+# display and read its windows' names there.
 packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-noto-cjk
           libgtest-dev libgmock-dev libbenchmark-dev
-          dpkg-dev file desktop-file-utils appstream "$@")
+          dpkg-dev file desktop-file-utils appstream xvfb xauth x11-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -33,9 +33,11 @@ std::function<void()>& beepHandler()
     return handler;
 }
 
+// The box is titled with the failing window's caption, so that among
+// several open windows the title bar alone tells which one stopped.
 void showErrorBox(Form& form, const RuntimeError& error)
 {
-    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("SpringLab"),
+    auto* box = new QMessageBox(QMessageBox::Critical, form.windowTitle(),
                                 QStringLiteral("実行時エラー '%1':\n\n%2\n\n「%3」のタイマーを止めました。"
                                                "値を直して［変更］を押すと、もう一度動きます。")
                                     .arg(error.code())

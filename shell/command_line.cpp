@@ -1,0 +1,137 @@
+#include "command_line.h"
+
+#include "version.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+#include <array>
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+constexpr std::array<std::pair<const char*, SimulationWindow>, 4> kWindowNames{{
+    {"rotation", SimulationWindow::Rotation},
+    {"vibration", SimulationWindow::Vibration},
+    {"two-balls", SimulationWindow::TwoBalls},
+    {"rubber-cord", SimulationWindow::RubberCord},
+}};
+
+QString windowNameList()
+{
+    QStringList names;
+    for (const auto& [name, window] : kWindowNames)
+        names << QString::fromLatin1(name);
+    return names.join(QStringLiteral(", "));
+}
+
+std::optional<SimulationWindow> windowNamed(const QString& name)
+{
+    for (const auto& [known, window] : kWindowNames)
+        if (name == QLatin1String(known))
+            return window;
+    return std::nullopt;
+}
+
+// Qt's own options, which QApplication takes from the same command line
+// (-platform xcb, -style fusion, ...). They are accepted here and left for
+// it; the help does not list them.
+const char* const kQtOptionsWithValue[] = {"platform", "platformpluginpath", "platformtheme",
+                                           "plugin", "display", "style", "stylesheet",
+                                           "qwindowgeometry", "qwindowicon", "qwindowtitle",
+                                           "session", "widgetcount"};
+const char* const kQtFlags[] = {"reverse", "nograb", "dograb", "sync"};
+
+CommandLine usageError(QString message)
+{
+    if (message.endsWith(QLatin1Char('.')))
+        message.chop(1);
+    CommandLine result;
+    result.exitStatus = kExitUsage;
+    result.err = QStringLiteral("springlab: %1 (see springlab --help)\n").arg(message);
+    return result;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    // One dash or two: Qt's options are written with one (-platform xcb).
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("Animated mass-spring experiments for the classroom (バネ関係).\n"
+                       "Without options it shows the launcher window.\n\n"
+                       "Example: springlab --open two-balls"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+                                  QStringLiteral("Shows this help and ends."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version and ends."));
+    const QCommandLineOption open(
+        QStringLiteral("open"),
+        QStringLiteral("Opens a simulation window at start, besides the launcher: %1. "
+                       "May be given more than once.")
+            .arg(windowNameList()),
+        QStringLiteral("NAME"));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addOption(open);
+    for (const char* name : kQtOptionsWithValue) {
+        QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
+    for (const char* name : kQtFlags) {
+        QCommandLineOption qtFlag(QString::fromLatin1(name));
+        qtFlag.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtFlag);
+    }
+
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText().replace(QLatin1Char('\n'), QLatin1Char(' ')));
+
+    CommandLine result;
+    if (parser.isSet(help)) {
+        result.exitStatus = kExitOk;
+        // Parsed before any application object exists, the usage line
+        // cannot know the program's name by itself.
+        result.out = parser.helpText();
+        result.out.replace(0, result.out.indexOf(QLatin1Char('\n')),
+                           QStringLiteral("Usage: springlab [options]"));
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.exitStatus = kExitOk;
+        result.out = QStringLiteral("springlab " SPRINGLAB_VERSION "\n");
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument '%1'")
+                              .arg(parser.positionalArguments().constFirst()));
+    for (const QString& name : parser.values(open)) {
+        const std::optional<SimulationWindow> window = windowNamed(name);
+        if (!window)
+            return usageError(QStringLiteral("no window '%1' to open; the windows are %2")
+                                  .arg(name, windowNameList()));
+        result.start.open.push_back(*window);
+    }
+    result.start.platformGiven = parser.isSet(QStringLiteral("platform"));
+    return result;
+}
+
+QStringList argumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int answer(const CommandLine& commandLine)
+{
+    std::fputs(commandLine.out.toLocal8Bit().constData(), stdout);
+    std::fputs(commandLine.err.toLocal8Bit().constData(), stderr);
+    std::fflush(stdout);
+    return commandLine.exitStatus.value_or(kExitOk);
+}
