@@ -4,6 +4,12 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+# Arguments for the program on `make run`, e.g. ARGS="--open two-balls".
+ARGS ?=
+
+# The build tool's own "Entering/Leaving directory" lines say nothing here.
+MAKEFLAGS += --no-print-directory
+SHELL := /bin/bash
 
 .PHONY: all deps configure build run test test-sanitize bench package screenshots clean
 
@@ -18,8 +24,17 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
-	@$(BUILD_DIR)/shell/springlab
+# Only the program and what it links: the tests and benchmarks are built by
+# `make test` and `make bench`. When the program cannot start (no display)
+# it says why in one line and ends with status 1; that line is the whole
+# answer, so make adds no error line of its own and ends quietly. Any
+# other failure (a crash) is passed on with its status.
+# The build shows what it compiles and links, not the targets that are
+# already up to date.
+run: configure
+	@set -o pipefail; cmake --build $(BUILD_DIR) -j $(JOBS) --target springlab 2>&1 \
+		| { grep --line-buffered -v -E '^\[ *[0-9]+%\] (Built target|Automatic MOC)|^Consolidate' || true; }
+	@$(BUILD_DIR)/shell/springlab $(ARGS) || { status=$$?; [ $$status -eq 1 ] || exit $$status; }
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
