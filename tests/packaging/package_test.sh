@@ -22,14 +22,30 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
-grep -q fonts-noto-cjk <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "does not recommend fonts-noto-cjk"
+# A Japanese font is required, any one of three.
+grep -q 'fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic' <<<"$depends" \
+    || fail "Depends lacks a Japanese font with alternatives: $depends"
+
+# The description as `apt show` prints it: the summary, then the long text
+# indented by one space, and no line made of a list separator.
+expected_description="Animated mass-spring experiments for the classroom
+ SpringLab animates four mass-spring experiments (a damped spring, a mass on an
+ elastic cord, two balls joined by a spring, a rubber cord) in windows with a
+ Japanese interface."
+description=$(dpkg-deb -f "$deb" Description)
+[ "$description" = "$expected_description" ] || fail "unexpected Description:
+$description"
+if grep -q '^ *;' <<<"$(dpkg-deb -I "$deb" control)"; then
+    fail "the control file has a line beginning with ';'"
+fi
 
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/springlab \
          ./usr/share/applications/org.springlab.SpringLab.desktop \
          ./usr/share/icons/hicolor/scalable/apps/org.springlab.SpringLab.svg \
          ./usr/share/icons/hicolor/48x48/apps/org.springlab.SpringLab.png \
-         ./usr/share/metainfo/org.springlab.SpringLab.metainfo.xml; do
+         ./usr/share/metainfo/org.springlab.SpringLab.metainfo.xml \
+         ./usr/share/doc/springlab/copyright; do
     grep -q " $f\$" <<<"$contents" || fail "package lacks $f"
 done
 
@@ -43,6 +59,10 @@ appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.springla
     >"$work/appstream.log" 2>&1 || { cat "$work/appstream.log"; fail "metainfo does not validate"; }
 grep -q "version=\"$version\"" "$root/usr/share/metainfo/org.springlab.SpringLab.metainfo.xml" \
     || fail "metainfo release is not $version"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+    "$root/usr/share/metainfo/org.springlab.SpringLab.metainfo.xml" || fail "metainfo lacks the licence"
+grep -q '^License: GPL-3.0-or-later$' "$root/usr/share/doc/springlab/copyright" \
+    || fail "the copyright file does not give the licence"
 
 # The installed program: it must come up on the offscreen platform, stay
 # up, and close cleanly (exit status 0) when asked to terminate.
