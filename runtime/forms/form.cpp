@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include "beep_sound.h"
 #include "convert.h"
 #include "render.h"
 #include "val.h"
@@ -369,8 +370,8 @@ void Beep()
 {
     if (beepHandler())
         beepHandler()();
-    else
-        QApplication::beep();
+    else if (!BeepSound::instance().play())
+        QApplication::beep();  // no sound output: the system bell, silently if it has none
 }
 
 void setBeepHandler(std::function<void()> handler) { beepHandler() = std::move(handler); }

@@ -159,7 +159,9 @@ private:
     bool m_wasHeld;
 };
 
-// The system beep. Tests replace it to count beeps.
+// One beep: the program's knock through the desktop's sound system, or the
+// system bell where there is no sound output. Tests replace it to count
+// beeps.
 void Beep();
 void setBeepHandler(std::function<void()> handler);
 
