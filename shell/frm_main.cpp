@@ -14,16 +14,16 @@ namespace {
 using rt::ControlKind;
 
 const rt::ControlDef kControls[] = {
-    {ControlKind::CommandButton, "Command1", "ゴムひもで回転", 360, 360, 3135, 495, 0},
-    {ControlKind::CommandButton, "Command2", "バネの振動", 360, 960, 3135, 495, 1},
-    {ControlKind::CommandButton, "Command3", "バネでつながった2個のボール", 360, 1560, 3135, 495, 2},
-    {ControlKind::CommandButton, "Command4", "ゴムひも", 360, 2160, 3135, 495, 3},
+    {ControlKind::CommandButton, "Command1", QT_TRANSLATE_NOOP("frmMain", "ゴムひもで回転"), 360, 360, 3135, 495, 0},
+    {ControlKind::CommandButton, "Command2", QT_TRANSLATE_NOOP("frmMain", "バネの振動"), 360, 960, 3135, 495, 1},
+    {ControlKind::CommandButton, "Command3", QT_TRANSLATE_NOOP("frmMain", "バネでつながった2個のボール"), 360, 1560, 3135, 495, 2},
+    {ControlKind::CommandButton, "Command4", QT_TRANSLATE_NOOP("frmMain", "ゴムひも"), 360, 2160, 3135, 495, 3},
 };
 
 }  // namespace
 
 frmMain::frmMain(Windows& windows)
-    : Form("frmMain", QStringLiteral("バネ関係"), 3720, 3090, kControls), m_windows(windows)
+    : Form("frmMain", QT_TRANSLATE_NOOP("frmMain", "バネ関係"), 3720, 3090, kControls), m_windows(windows)
 {
     setWindowIcon(springlabIcon(Icon::Program));
     onClick(button("Command1"), [this] { Command1_Click(); });
