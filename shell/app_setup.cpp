@@ -51,6 +51,7 @@ void closeOnTerminationSignals(QApplication& app)
 
 void setUpApplication(QApplication& app)
 {
+    QApplication::setOrganizationName(QStringLiteral("SpringLab"));
     QApplication::setApplicationName(QStringLiteral("SpringLab"));
     QApplication::setApplicationDisplayName(QStringLiteral("バネ関係"));
     QApplication::setApplicationVersion(QStringLiteral(SPRINGLAB_VERSION));

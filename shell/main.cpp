@@ -1,8 +1,11 @@
 #include "app_setup.h"
+#include "display_options.h"
 #include "frm_main.h"
+#include "preferences.h"
 #include "windows.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +38,19 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     setUpApplication(app);
+    restorePreferences();
+
+    QCommandLineParser parser;
+    addDisplayOptions(parser);
+    if (!parser.parse(QApplication::arguments())) {
+        std::fprintf(stderr, "springlab: %s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (const QString error = applyDisplayOptions(parser); !error.isEmpty()) {
+        std::fprintf(stderr, "springlab: %s\n", qPrintable(error));
+        return 2;
+    }
+    rememberZoomChanges();
 
     int status = 0;
     {

@@ -3,7 +3,7 @@
 # only those that are missing. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-noto-cjk
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev fonts-noto-cjk
           libgtest-dev libgmock-dev libbenchmark-dev
           dpkg-dev file desktop-file-utils appstream "$@")
 

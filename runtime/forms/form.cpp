@@ -369,6 +369,10 @@ void Form::fitCaptions()
         } else if (c.def->kind == ControlKind::CommandButton) {
             c.widget->setFont(QFont());
             shrinkToFit(*static_cast<QPushButton*>(c.widget));
+        } else {
+            // A box's style sheet fixes the font it had when polished; it
+            // takes the window's font only when told.
+            c.widget->setFont(font());
         }
     }
 }
