@@ -136,6 +136,7 @@ void frmMain::showAbout()
     box->setIconPixmap(springlabIcon(Icon::Program).pixmap(64, 64));
     box->setTextFormat(Qt::RichText);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
     box->show();
 }
 

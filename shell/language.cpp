@@ -1,6 +1,7 @@
 #include "language.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QTranslator>
 
 namespace {
@@ -43,4 +44,7 @@ void setLanguage(Language language)
         QCoreApplication::installTranslator(&translator());
     }
     g_language = language;
+    // The windows are told by posted events; they are delivered here, so
+    // every open window shows the new language when this returns.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
 }

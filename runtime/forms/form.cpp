@@ -577,13 +577,17 @@ int zoomPercent() { return g_zoomPercent; }
 
 void setZoomPercent(int percent)
 {
-    if (!isZoomLevel(percent) || percent == g_zoomPercent)
+    if (!isZoomLevel(percent))
         return;
-    g_zoomPercent = percent;
-    // Geometry and fonts only: timers, state and pictures are untouched, so
-    // an animation runs straight on at the new size.
-    for (Form* form : allForms())
-        form->applyZoom();
+    if (percent != g_zoomPercent) {
+        g_zoomPercent = percent;
+        // Geometry and fonts only: timers, state and pictures are untouched,
+        // so an animation runs straight on at the new size.
+        for (Form* form : allForms())
+            form->applyZoom();
+    }
+    // Told even of the zoom it already has: a choice made again is still
+    // the user's choice.
     if (zoomListener())
         zoomListener()(percent);
 }
