@@ -82,6 +82,11 @@ frmMain::frmMain(Windows& windows)
     m_aboutAction->setMenuRole(QAction::AboutRole);
     connect(m_aboutAction, &QAction::triggered, this, [this] { showAbout(); });
 
+    // The menus and the About box are windows of their own: they take the
+    // launcher's font, and with it the zoom, only when told to.
+    for (QMenu* menu : {m_viewMenu, m_zoomMenu, languageMenu, m_helpMenu})
+        menu->setAttribute(Qt::WA_WindowPropagation);
+
     retranslate();
     setMenuBar(m_bar);
 }
@@ -137,6 +142,7 @@ void frmMain::showAbout()
     box->setTextFormat(Qt::RichText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_WindowPropagation);
     box->show();
 }
 

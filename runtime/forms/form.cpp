@@ -67,6 +67,7 @@ void showErrorBox(Form& form, const RuntimeError& error)
                                     .arg(form.windowTitle()),
                                 QMessageBox::Ok, &form);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_WindowPropagation);  // the window's zoomed font
     box->setWindowModality(Qt::WindowModal);
     box->show();
 }

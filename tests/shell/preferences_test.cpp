@@ -119,6 +119,13 @@ TEST_F(Preferences, TheZoomMenuOffersEveryLevelAndRemembersTheChoice)
         EXPECT_EQ(rt::zoomPercent(), level);
         EXPECT_TRUE(action.isChecked());
         EXPECT_EQ(QSettings().value(QStringLiteral("view/zoom")).toInt(), level);
+        // The menus grow with the windows.
+        QMenu* zoomMenu = action.associatedObjects().isEmpty()
+                              ? nullptr
+                              : qobject_cast<QMenu*>(action.associatedObjects().front());
+        ASSERT_NE(zoomMenu, nullptr);
+        EXPECT_DOUBLE_EQ(zoomMenu->font().pointSizeF(),
+                         QApplication::font().pointSizeF() * level / 100.0);
         // The buttons keep their place in the client area, at the zoom.
         const QRect button = launcher.button("Command3").geometry();
         EXPECT_EQ(button.topLeft(),
