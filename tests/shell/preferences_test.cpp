@@ -260,6 +260,7 @@ TEST_F(Preferences, SwitchingLanguageRetranslatesOpenWindowsAndKeepsTypedValues)
     EXPECT_EQ(currentLanguage(), Language::English);
     EXPECT_EQ(QSettings().value(QStringLiteral("language")).toString(), QStringLiteral("en"));
     EXPECT_EQ(launcher.windowTitle(), QStringLiteral("Spring Experiments"));
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("Spring Experiments"));
     EXPECT_EQ(launcher.button("Command3").text(), QStringLiteral("Two balls joined by a spring"));
     EXPECT_EQ(vibration.windowTitle(), QStringLiteral("Vibration of a Spring"));
     EXPECT_EQ(vibration.button("Command1").text(), QStringLiteral("Apply"));
@@ -279,6 +280,7 @@ TEST_F(Preferences, SwitchingLanguageRetranslatesOpenWindowsAndKeepsTypedValues)
     EXPECT_EQ(vibration.button("Command1").text(), QStringLiteral("変更"));
     EXPECT_EQ(vibration.label("Label3").text(), QStringLiteral("バネ定数"));
     EXPECT_EQ(launcher.windowTitle(), QStringLiteral("バネ関係"));
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("バネ関係"));
     EXPECT_EQ(launcher.menuBar().actions().front()->text(), QStringLiteral("表示(&V)"));
     EXPECT_EQ(QSettings().value(QStringLiteral("language")).toString(), QStringLiteral("ja"));
 }
