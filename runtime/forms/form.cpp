@@ -216,7 +216,7 @@ Form::Form(const char* name, const char* caption, int clientWidth, int clientHei
       m_clientHeight(clientHeight)
 {
     setObjectName(m_name);
-    setWindowTitle(QCoreApplication::translate(name, caption));
+    applyTitle();
     setMouseTracking(true);  // moves without a button reach Form_MouseMove
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The pictures are drawn for a light window (a black cord on button-face
@@ -348,10 +348,15 @@ void Form::applyZoom()
     zoomApplied();
 }
 
+void Form::applyTitle()
+{
+    setWindowTitle(QCoreApplication::translate(m_name.toUtf8().constData(), m_caption));
+}
+
 void Form::applyCaptions()
 {
+    applyTitle();
     const QByteArray context = m_name.toUtf8();
-    setWindowTitle(QCoreApplication::translate(context.constData(), m_caption));
     for (const Control& c : m_controls) {
         const QString text = QCoreApplication::translate(context.constData(), c.def->text);
         if (c.def->kind == ControlKind::Label)
@@ -388,7 +393,7 @@ void Form::changeEvent(QEvent* event)
         if (m_loaded)
             applyCaptions();
         else
-            setWindowTitle(QCoreApplication::translate(m_name.toUtf8().constData(), m_caption));
+            applyTitle();
         retranslate();
     }
     QWidget::changeEvent(event);

@@ -167,6 +167,7 @@ private:
     };
     void loadDesignState();
     void applyZoom();
+    void applyTitle();
     void applyCaptions();
     void fitCaptions();
 
