@@ -51,6 +51,7 @@ void closeOnTerminationSignals(QApplication& app)
 
 void setUpApplication(QApplication& app)
 {
+    QApplication::setOrganizationName(QStringLiteral("SpringLab"));
     QApplication::setApplicationName(QStringLiteral("SpringLab"));
     // No display name: on X11 and Wayland Qt would append it to every
     // window's title ("バネの振動 — バネ関係"), and each window's title bar

@@ -77,6 +77,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(open);
+    addDisplayOptions(parser);
     for (const char* name : kQtOptionsWithValue) {
         QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -116,6 +117,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   .arg(name, windowNameList()));
         result.start.open.push_back(*window);
     }
+    if (const QString error = readDisplayOptions(parser, result.start.display); !error.isEmpty())
+        return usageError(error);
     result.start.platformGiven = parser.isSet(QStringLiteral("platform"));
     return result;
 }

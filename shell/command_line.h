@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "display_options.h"
 #include "windows.h"
 
 #include <optional>
@@ -21,6 +22,8 @@ struct StartOptions {
     // A Qt platform named on the command line (-platform NAME), which
     // stands in for a display in the environment.
     bool platformGiven = false;
+    // --zoom and --lang, for this run only.
+    DisplayChoice display;
 };
 
 // Exit statuses of a run that ends at the command line.

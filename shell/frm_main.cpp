@@ -5,8 +5,16 @@
 #include "frm_two_bolls.h"
 #include "frm_vibration.h"
 #include "icons.h"
+#include "preferences.h"
+#include "version.h"
 #include "windows.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -14,22 +22,128 @@ namespace {
 using rt::ControlKind;
 
 const rt::ControlDef kControls[] = {
-    {ControlKind::CommandButton, "Command1", "ゴムひもで回転", 360, 360, 3135, 495, 0},
-    {ControlKind::CommandButton, "Command2", "バネの振動", 360, 960, 3135, 495, 1},
-    {ControlKind::CommandButton, "Command3", "バネでつながった2個のボール", 360, 1560, 3135, 495, 2},
-    {ControlKind::CommandButton, "Command4", "ゴムひも", 360, 2160, 3135, 495, 3},
+    {ControlKind::CommandButton, "Command1", QT_TRANSLATE_NOOP("frmMain", "ゴムひもで回転"), 360, 360, 3135, 495, 0},
+    {ControlKind::CommandButton, "Command2", QT_TRANSLATE_NOOP("frmMain", "バネの振動"), 360, 960, 3135, 495, 1},
+    {ControlKind::CommandButton, "Command3", QT_TRANSLATE_NOOP("frmMain", "バネでつながった2個のボール"), 360, 1560, 3135, 495, 2},
+    {ControlKind::CommandButton, "Command4", QT_TRANSLATE_NOOP("frmMain", "ゴムひも"), 360, 2160, 3135, 495, 3},
 };
+
+constexpr const char* kViewMenu = QT_TRANSLATE_NOOP("frmMain", "表示(&V)");
+constexpr const char* kZoomMenu = QT_TRANSLATE_NOOP("frmMain", "倍率(&Z)");
+constexpr const char* kHelpMenu = QT_TRANSLATE_NOOP("frmMain", "ヘルプ(&H)");
+constexpr const char* kAbout = QT_TRANSLATE_NOOP("frmMain", "バージョン情報(&A)");
+constexpr const char* kAboutTitle = QT_TRANSLATE_NOOP("frmMain", "バージョン情報");
+
+QString translated(const char* text) { return QCoreApplication::translate("frmMain", text); }
 
 }  // namespace
 
 frmMain::frmMain(Windows& windows)
-    : Form("frmMain", QStringLiteral("バネ関係"), 3720, 3090, kControls), m_windows(windows)
+    : Form("frmMain", QT_TRANSLATE_NOOP("frmMain", "バネ関係"), 3720, 3090, kControls),
+      m_windows(windows),
+      m_bar(new QMenuBar(this))
 {
     setWindowIcon(springlabIcon(Icon::Program));
     onClick(button("Command1"), [this] { Command1_Click(); });
     onClick(button("Command2"), [this] { Command2_Click(); });
     onClick(button("Command3"), [this] { Command3_Click(); });
     onClick(button("Command4"), [this] { Command4_Click(); });
+
+    m_viewMenu = m_bar->addMenu(QString());
+    m_zoomMenu = m_viewMenu->addMenu(QString());
+    auto* zoomGroup = new QActionGroup(this);
+    for (int level : rt::kZoomLevels) {
+        QAction* action = m_zoomMenu->addAction(QStringLiteral("%1 %").arg(level));
+        action->setCheckable(true);
+        action->setData(level);
+        zoomGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [level] { rt::setZoomPercent(level); });
+        m_zoomActions.push_back(action);
+    }
+
+    // The language menu is named in both languages: whoever cannot read the
+    // one still finds it.
+    QMenu* languageMenu = m_bar->addMenu(QStringLiteral("言語 / &Language"));
+    auto* languageGroup = new QActionGroup(this);
+    m_japaneseAction = languageMenu->addAction(QStringLiteral("日本語"));
+    m_englishAction = languageMenu->addAction(QStringLiteral("English"));
+    for (auto [action, language] : {std::pair{m_japaneseAction, Language::Japanese},
+                                    std::pair{m_englishAction, Language::English}}) {
+        action->setCheckable(true);
+        languageGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [language] {
+            setLanguage(language);
+            rememberLanguage(language);
+        });
+    }
+
+    m_helpMenu = m_bar->addMenu(QString());
+    m_aboutAction = m_helpMenu->addAction(QString());
+    m_aboutAction->setMenuRole(QAction::AboutRole);
+    connect(m_aboutAction, &QAction::triggered, this, [this] { showAbout(); });
+
+    // The menus and the About box are windows of their own: they take the
+    // launcher's font, and with it the zoom, only when told to.
+    for (QMenu* menu : {m_viewMenu, m_zoomMenu, languageMenu, m_helpMenu})
+        menu->setAttribute(Qt::WA_WindowPropagation);
+
+    retranslate();
+    setMenuBar(m_bar);
+}
+
+QAction& frmMain::zoomAction(int percent) const
+{
+    for (QAction* action : m_zoomActions)
+        if (action->data().toInt() == percent)
+            return *action;
+    return *m_zoomActions.front();
+}
+
+QAction& frmMain::languageAction(Language language) const
+{
+    return language == Language::English ? *m_englishAction : *m_japaneseAction;
+}
+
+void frmMain::zoomApplied()
+{
+    // Also called while the base is being built, before the menu exists.
+    if (!m_zoomActions.empty())
+        zoomAction(rt::zoomPercent()).setChecked(true);
+}
+
+void frmMain::retranslate()
+{
+    m_viewMenu->setTitle(translated(kViewMenu));
+    m_zoomMenu->setTitle(translated(kZoomMenu));
+    m_helpMenu->setTitle(translated(kHelpMenu));
+    m_aboutAction->setText(translated(kAbout));
+    languageAction(currentLanguage()).setChecked(true);
+    zoomApplied();
+}
+
+QString frmMain::aboutText()
+{
+    return QStringLiteral("<p><b>バネ関係</b> &mdash; <b>Spring Experiments</b></p>"
+                          "<p>SpringLab %1</p><p>%2</p><p>%3</p><p>%4</p>")
+        .arg(QStringLiteral(SPRINGLAB_VERSION),
+             translated(QT_TRANSLATE_NOOP("frmMain",
+                                  "バネとおもりの4つの実験を動かして見せる、授業のためのプログラムです。")),
+             translated(QT_TRANSLATE_NOOP("frmMain", "ライセンス: GNU 一般公衆利用許諾書 第3版以降 "
+                                             "(GPL-3.0-or-later)")),
+             translated(QT_TRANSLATE_NOOP("frmMain", "Qt %1 を使っています。")).arg(QString::fromLatin1(qVersion())));
+}
+
+void frmMain::showAbout()
+{
+    // Not modal: the simulations keep running while it is open.
+    auto* box = new QMessageBox(QMessageBox::NoIcon, translated(kAboutTitle), aboutText(), QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("aboutBox"));
+    box->setIconPixmap(springlabIcon(Icon::Program).pixmap(64, 64));
+    box->setTextFormat(Qt::RichText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_WindowPropagation);
+    box->show();
 }
 
 void frmMain::Command1_Click() { m_windows.rotation().Show(); }

@@ -1,20 +1,51 @@
 #pragma once
 // The launcher: four buttons, each showing one simulation window. It keeps
 // no state and no timer, and stays open while the simulations run.
+//
+// Above the buttons, its menu bar holds what concerns the whole program:
+// the zoom of every window, the language, and the About box.
 
 #include "form.h"
+#include "language.h"
 
+#include <QString>
+
+#include <vector>
+
+class QAction;
+class QMenu;
 class Windows;
 
 class frmMain : public rt::Form {
 public:
     explicit frmMain(Windows& windows);
 
+    // The About box's text: the program's names, version, licence and Qt.
+    static QString aboutText();
+
+    QMenuBar& menuBar() const { return *m_bar; }
+    QAction& zoomAction(int percent) const;
+    QAction& languageAction(Language language) const;
+    QAction& aboutAction() const { return *m_aboutAction; }
+
+protected:
+    void zoomApplied() override;
+    void retranslate() override;
+
 private:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
+    void showAbout();
 
     Windows& m_windows;
+    QMenuBar* m_bar;
+    QMenu* m_viewMenu;
+    QMenu* m_zoomMenu;
+    QMenu* m_helpMenu;
+    std::vector<QAction*> m_zoomActions;
+    QAction* m_japaneseAction;
+    QAction* m_englishAction;
+    QAction* m_aboutAction;
 };

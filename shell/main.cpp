@@ -1,6 +1,7 @@
 #include "app_setup.h"
 #include "command_line.h"
 #include "frm_main.h"
+#include "preferences.h"
 #include "windows.h"
 
 #include <QApplication>
@@ -40,6 +41,11 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     setUpApplication(app);
+    restorePreferences();
+    // Given on the command line, they hold for this run and are not
+    // remembered.
+    applyDisplayChoice(commandLine.start.display);
+    rememberZoomChanges();
 
     int status = 0;
     {

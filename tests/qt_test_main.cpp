@@ -1,6 +1,9 @@
 #include "form.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -9,6 +12,13 @@ int main(int argc, char** argv)
     // widgets into images.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // What the program remembers goes to a folder of the test's own, never
+    // into the settings of the person running the tests.
+    QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir settingsDir;
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+            QSettings::setPath(format, scope, settingsDir.path());
     // A test counts exactly the ticks it fires, however busy the machine:
     // a real timeout between two of its steps would add a tick of its own.
     // Tests that want the event loop's ticks open an rt::RealTimeouts scope.

@@ -5,7 +5,8 @@ set -euo pipefail
 
 # xvfb, xauth and x11-utils let the tests start the program on a virtual X
 # display and read its windows' names there.
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev fonts-noto-cjk
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools
+          libgl-dev fonts-noto-cjk
           libgtest-dev libgmock-dev libbenchmark-dev
           dpkg-dev file desktop-file-utils appstream xvfb xauth x11-utils "$@")
 

@@ -1,12 +1,17 @@
 // Makes the README's pictures: each window as a person sees it, in a given
 // state, grabbed from a real X display (run under xvfb-run by
 // tools/screenshots.sh). Writes PNG files into the folder given.
+//
+// With --every as a second argument it writes each window at each zoom in
+// both languages instead, for looking them over.
 
+#include "app_setup.h"
 #include "frm_elastic_code.h"
 #include "frm_main.h"
 #include "frm_rotaion.h"
 #include "frm_two_bolls.h"
 #include "frm_vibration.h"
+#include "language.h"
 #include "windows.h"
 
 #include <QApplication>
@@ -18,11 +23,11 @@
 
 namespace {
 
-void save(QWidget& window, const QDir& folder, const char* file)
+void save(QWidget& window, const QDir& folder, const QString& file)
 {
     QApplication::processEvents();
     QTest::qWait(50);
-    const QString path = folder.filePath(QString::fromLatin1(file));
+    const QString path = folder.filePath(file);
     if (!window.grab().save(path))
         std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
     else
@@ -37,24 +42,24 @@ void ticks(Window& window, int count)
         window.Timer1.fire();
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Every window in the state its picture shows, each saved as
+// <name><suffix>.png when its name is among those wanted.
+void shoot(const QDir& folder, const QString& suffix, const QStringList& wanted)
 {
-    QApplication app(argc, argv);
-    rt::applyApplicationLook();
-    QApplication::setCursorFlashTime(0);  // a steady text cursor: the same picture every run
-    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
-
+    auto saveAs = [&](QWidget& window, const char* name) {
+        if (wanted.isEmpty() || wanted.contains(QLatin1String(name)))
+            save(window, folder, QLatin1String(name) + suffix + QStringLiteral(".png"));
+    };
     Windows windows;
     frmMain launcher(windows);
     launcher.Show();
-    save(launcher, folder, "launcher.png");
+    saveAs(launcher, "launcher");
 
     frmVibration& vibration = windows.vibration();
     vibration.Show();
     ticks(vibration, 31);  // the first maximum of the swing
-    save(vibration, folder, "vibration.png");
+    saveAs(vibration, "vibration");
+
     frmRotaion& rotation = windows.rotation();
     rotation.Show();
     // The pointer circles about (1800, 1500) twips and the mass swings
@@ -65,16 +70,44 @@ int main(int argc, char** argv)
         rotation.MouseY = 1500 + 600 * std::sin(angle);
         ticks(rotation, 1);
     }
-    save(rotation, folder, "rotation.png");
+    saveAs(rotation, "rotation");
 
     frm2Bolls& twoBalls = windows.twoBalls();
     twoBalls.Show();
     ticks(twoBalls, 262);  // the tick on which the pair comes to rest
-    save(twoBalls, folder, "two_balls.png");
+    saveAs(twoBalls, "two_balls");
 
     frmElasticCode& cord = windows.rubberCord();
     cord.Show();
     ticks(cord, 300);  // fallen and settled on the floor
-    save(cord, folder, "rubber_cord.png");
+    saveAs(cord, "rubber_cord");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    QApplication::setCursorFlashTime(0);  // a steady text cursor: the same picture every run
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+
+    if (argc > 2 && qstrcmp(argv[2], "--every") == 0) {
+        for (Language language : {Language::Japanese, Language::English}) {
+            setLanguage(language);
+            for (int zoom : {100, 200, 300}) {
+                rt::setZoomPercent(zoom);
+                shoot(folder, QStringLiteral("_%1_%2").arg(languageCode(language)).arg(zoom), {});
+            }
+        }
+        return 0;
+    }
+
+    shoot(folder, QString(), {});
+    rt::setZoomPercent(200);
+    shoot(folder, QStringLiteral("_200"), {QStringLiteral("vibration")});
+    rt::setZoomPercent(100);
+    setLanguage(Language::English);
+    shoot(folder, QStringLiteral("_en"), {QStringLiteral("launcher"), QStringLiteral("two_balls")});
     return 0;
 }

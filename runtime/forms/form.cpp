@@ -7,6 +7,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
@@ -25,8 +32,24 @@ namespace rt {
 namespace {
 
 bool g_realTimeoutsHeld = false;
+int g_zoomPercent = 100;
 
-int toPixels(int twips) { return qRound(twips / kTwipsPerPixel); }
+double zoomFactor() { return g_zoomPercent / 100.0; }
+
+// Twips to whole pixels at the current zoom.
+int toPixels(int twips) { return qRound(twips * zoomFactor() / kTwipsPerPixel); }
+
+std::vector<Form*>& allForms()
+{
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+std::function<void(int)>& zoomListener()
+{
+    static std::function<void(int)> listener;
+    return listener;
+}
 
 std::function<void()>& beepHandler()
 {
@@ -39,13 +62,15 @@ std::function<void()>& beepHandler()
 void showErrorBox(Form& form, const RuntimeError& error)
 {
     auto* box = new QMessageBox(QMessageBox::Critical, form.windowTitle(),
-                                QStringLiteral("実行時エラー '%1':\n\n%2\n\n「%3」のタイマーを止めました。"
-                                               "値を直して［変更］を押すと、もう一度動きます。")
+                                QCoreApplication::translate(
+                                    "rt::Form", "実行時エラー '%1':\n\n%2\n\n「%3」のタイマーを止めました。"
+                                                "値を直して［変更］を押すと、もう一度動きます。")
                                     .arg(error.code())
-                                    .arg(QString::fromUtf8(error.what()))
+                                    .arg(QCoreApplication::translate("RuntimeError", error.what()))
                                     .arg(form.windowTitle()),
                                 QMessageBox::Ok, &form);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_WindowPropagation);  // the window's zoomed font
     box->setWindowModality(Qt::WindowModal);
     box->show();
 }
@@ -80,7 +105,7 @@ int shiftOf(Qt::KeyboardModifiers modifiers)
     return result;
 }
 
-float toTwips(qreal pixels) { return static_cast<float>(pixels * kTwipsPerPixel); }
+float toTwips(qreal pixels) { return static_cast<float>(pixels * kTwipsPerPixel / zoomFactor()); }
 
 // The label sizes were laid out for a font with 12-pixel lines; the
 // Japanese fonts found here have taller ones, and a two-line note would lose
@@ -100,9 +125,25 @@ void shrinkToFit(QLabel& label)
         const int oneLine = metrics.boundingRect(frame, flags, QStringLiteral("あ")).height();
         return needed.height() <= std::max(room.height(), oneLine) && needed.width() <= room.width();
     };
-    while (!fits() && font.pointSizeF() > 6)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
+    const double smallest = 6 * zoomFactor();
+    const double step = 0.25 * zoomFactor();
+    while (!fits() && font.pointSizeF() > smallest)
+        font.setPointSizeF(font.pointSizeF() - step);
     label.setFont(font);
+}
+
+// A button's caption is one line: a longer one (in another language) gets a
+// smaller font rather than losing its ends.
+void shrinkToFit(QPushButton& button)
+{
+    QFont font = button.font();
+    const int margin = 2 * button.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button);
+    const int room = button.contentsRect().width() - margin;
+    const double smallest = 6 * zoomFactor();
+    const double step = 0.25 * zoomFactor();
+    while (QFontMetrics(font).horizontalAdvance(button.text()) > room && font.pointSizeF() > smallest)
+        font.setPointSizeF(font.pointSizeF() - step);
+    button.setFont(font);
 }
 
 }  // namespace
@@ -169,15 +210,40 @@ void Timer::fire()
 
 // ---------------------------------------------------------------- Form
 
-Form::Form(const char* name, const QString& caption, int clientWidth, int clientHeight,
+Form::Form(const char* name, const char* caption, int clientWidth, int clientHeight,
            std::span<const ControlDef> controls)
-    : QWidget(nullptr), m_name(QString::fromUtf8(name))
+    : QWidget(nullptr),
+      m_name(QString::fromUtf8(name)),
+      m_caption(caption),
+      m_clientWidth(clientWidth),
+      m_clientHeight(clientHeight)
 {
     setObjectName(m_name);
-    setWindowTitle(caption);
-    setFixedSize(toPixels(clientWidth), toPixels(clientHeight));
+    applyTitle();
     setMouseTracking(true);  // moves without a button reach Form_MouseMove
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The pictures are drawn for a light window (a black cord on button-face
+    // grey); a dark desktop theme must not turn the ground dark under them.
+    setPalette(lightPalette());
+    // The layout is absolute, so a window only grows by zooming: no
+    // maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    allForms().push_back(this);
+
+    // Zoom keys in every window, as in a browser: Ctrl+Plus (also Ctrl+=, the
+    // same key unshifted), Ctrl+Minus, Ctrl+0.
+    auto zoomKey = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                                     QKeySequence(Qt::CTRL | Qt::Key_Equal)})
+        zoomKey(keys, [] { setZoomPercent(neighbourZoomLevel(g_zoomPercent, +1)); });
+    zoomKey(QKeySequence(Qt::CTRL | Qt::Key_Minus),
+            [] { setZoomPercent(neighbourZoomLevel(g_zoomPercent, -1)); });
+    zoomKey(QKeySequence(Qt::CTRL | Qt::Key_0), [] { setZoomPercent(100); });
 
     // Controls are made in tab-index order: Qt's focus chain is the order of
     // creation, so Tab then walks the tab indices, not the screen order.
@@ -207,6 +273,9 @@ Form::Form(const char* name, const QString& caption, int clientWidth, int client
             // Japanese keyboard cannot slip full-width digits into a box
             // (pasted text still goes through Val like any other).
             box->setAttribute(Qt::WA_InputMethodEnabled, false);
+            // Its style sheet would take the application's colours (dark on
+            // a dark desktop) over the window's.
+            box->setPalette(lightPalette());
             widget = box;
             break;
         }
@@ -215,8 +284,6 @@ Form::Form(const char* name, const QString& caption, int clientWidth, int client
             break;
         }
         widget->setObjectName(QString::fromUtf8(def.name));
-        widget->setGeometry(toPixels(def.left), toPixels(def.top), toPixels(def.width),
-                            toPixels(def.height));
         // Presses and moves over a control belong to the control, never to
         // the window beneath it (labels would otherwise pass them on).
         widget->setAttribute(Qt::WA_NoMousePropagation);
@@ -230,9 +297,110 @@ Form::Form(const char* name, const QString& caption, int clientWidth, int client
             widget->setFocusPolicy(Qt::NoFocus);
         m_controls.push_back({&def, widget});
     }
+    applyZoom();
 }
 
-Form::~Form() = default;
+Form::~Form()
+{
+    auto& forms = allForms();
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+int Form::clientTop() const { return m_menuBar ? m_menuBar->height() : 0; }
+
+QPointF Form::pixelOf(double x, double y) const
+{
+    return {x * zoomFactor() / kTwipsPerPixel, clientTop() + y * zoomFactor() / kTwipsPerPixel};
+}
+
+void Form::setMenuBar(QMenuBar* bar)
+{
+    m_menuBar = bar;
+    bar->setParent(this);
+    // Always in the window (never a desktop's global menu), so the client
+    // area below it is where the layout expects it.
+    bar->setNativeMenuBar(false);
+    applyZoom();
+}
+
+void Form::applyZoom()
+{
+    // The window's own font, from which every control's comes; at 100 % the
+    // application's font as it stands.
+    if (g_zoomPercent == 100) {
+        setFont(QFont());
+    } else {
+        QFont font = QApplication::font();
+        font.setPointSizeF(font.pointSizeF() * zoomFactor());
+        setFont(font);
+    }
+    int top = 0;
+    if (m_menuBar) {
+        m_menuBar->setFont(QFont());
+        top = m_menuBar->sizeHint().height();
+        m_menuBar->setGeometry(0, 0, toPixels(m_clientWidth), top);
+    }
+    setFixedSize(toPixels(m_clientWidth), top + toPixels(m_clientHeight));
+    for (const Control& c : m_controls) {
+        const ControlDef& def = *c.def;
+        c.widget->setGeometry(toPixels(def.left), top + toPixels(def.top), toPixels(def.width),
+                              toPixels(def.height));
+    }
+    fitCaptions();
+    update();
+    zoomApplied();
+}
+
+void Form::applyTitle()
+{
+    setWindowTitle(QCoreApplication::translate(m_name.toUtf8().constData(), m_caption));
+}
+
+void Form::applyCaptions()
+{
+    applyTitle();
+    const QByteArray context = m_name.toUtf8();
+    for (const Control& c : m_controls) {
+        const QString text = QCoreApplication::translate(context.constData(), c.def->text);
+        if (c.def->kind == ControlKind::Label)
+            static_cast<QLabel*>(c.widget)->setText(text);
+        else if (c.def->kind == ControlKind::CommandButton)
+            static_cast<QPushButton*>(c.widget)->setText(text);
+    }
+    fitCaptions();
+}
+
+void Form::fitCaptions()
+{
+    // Each caption starts from the window's font again: a smaller one chosen
+    // for another language or zoom must not stay.
+    for (const Control& c : m_controls) {
+        if (c.def->kind == ControlKind::Label) {
+            c.widget->setFont(QFont());
+            shrinkToFit(*static_cast<QLabel*>(c.widget));
+        } else if (c.def->kind == ControlKind::CommandButton) {
+            c.widget->setFont(QFont());
+            shrinkToFit(*static_cast<QPushButton*>(c.widget));
+        } else {
+            // A box's style sheet fixes the font it had when polished; it
+            // takes the window's font only when told.
+            c.widget->setFont(font());
+        }
+    }
+}
+
+void Form::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // The boxes keep what was typed into them; only fixed texts change.
+        if (m_loaded)
+            applyCaptions();
+        else
+            applyTitle();
+        retranslate();
+    }
+    QWidget::changeEvent(event);
+}
 
 QWidget& Form::control(const char* name) const
 {
@@ -249,21 +417,10 @@ QLabel& Form::label(const char* name) const { return static_cast<QLabel&>(contro
 
 void Form::loadDesignState()
 {
-    for (const Control& c : m_controls) {
-        const QString text = QString::fromUtf8(c.def->text);
-        switch (c.def->kind) {
-        case ControlKind::Label:
-            static_cast<QLabel*>(c.widget)->setText(text);
-            shrinkToFit(*static_cast<QLabel*>(c.widget));
-            break;
-        case ControlKind::TextBox:
-            static_cast<QLineEdit*>(c.widget)->setText(text);
-            break;
-        case ControlKind::CommandButton:
-            static_cast<QPushButton*>(c.widget)->setText(text);
-            break;
-        }
-    }
+    for (const Control& c : m_controls)
+        if (c.def->kind == ControlKind::TextBox)
+            static_cast<QLineEdit*>(c.widget)->setText(QString::fromUtf8(c.def->text));
+    applyCaptions();
     for (Timer* timer : m_timers)
         timer->setDesignState();
     resetCanvas(fromQColor(palette().color(QPalette::WindowText)),
@@ -328,12 +485,24 @@ void Form::onClick(QPushButton& button, std::function<void()> handler)
             [this, handler = std::move(handler)] { runEvent(handler); });
 }
 
+void Form::clickOnEnter(QPushButton& button)
+{
+    for (const Control& c : m_controls)
+        if (c.def->kind == ControlKind::TextBox)
+            connect(static_cast<QLineEdit*>(c.widget), &QLineEdit::returnPressed, &button,
+                    &QPushButton::click);
+}
+
 void Form::Form_MouseDown(int, int, float, float) {}
 void Form::Form_MouseMove(int, int, float, float) {}
 
 void Form::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    // The picture is replayed at the zoom from its twips, so lines and
+    // circles stay sharp at any size.
+    painter.translate(0, clientTop());
+    painter.scale(zoomFactor(), zoomFactor());
     renderPicture(painter, displayList(), BackColor);
 }
 
@@ -342,7 +511,7 @@ void Form::mousePressEvent(QMouseEvent* event)
     const int buttons = buttonsOf(event->button());
     const int shift = shiftOf(event->modifiers());
     const float x = toTwips(event->position().x());
-    const float y = toTwips(event->position().y());
+    const float y = toTwips(event->position().y() - clientTop());
     runEvent([&] { Form_MouseDown(buttons, shift, x, y); });
 }
 
@@ -351,7 +520,7 @@ void Form::mouseMoveEvent(QMouseEvent* event)
     const int buttons = buttonsOf(event->buttons());
     const int shift = shiftOf(event->modifiers());
     const float x = toTwips(event->position().x());
-    const float y = toTwips(event->position().y());
+    const float y = toTwips(event->position().y() - clientTop());
     runEvent([&] { Form_MouseMove(buttons, shift, x, y); });
 }
 
@@ -380,8 +549,76 @@ void setErrorReporter(ErrorReporter reporter) { errorReporter() = std::move(repo
 
 void resetErrorReporter() { errorReporter() = showErrorBox; }
 
+QPalette lightPalette()
+{
+    static const QPalette palette = [] {
+        const QColor face(240, 240, 240);
+        const QColor text(0, 0, 0);
+        QPalette p(text, face, Qt::white, QColor(160, 160, 160), QColor(160, 160, 160), text,
+                   Qt::white);
+        p.setColor(QPalette::Window, face);
+        p.setColor(QPalette::WindowText, text);
+        p.setColor(QPalette::Button, face);
+        p.setColor(QPalette::ButtonText, text);
+        p.setColor(QPalette::Base, Qt::white);
+        p.setColor(QPalette::AlternateBase, QColor(247, 247, 247));
+        p.setColor(QPalette::Text, text);
+        p.setColor(QPalette::Highlight, QColor(0, 120, 215));
+        p.setColor(QPalette::HighlightedText, Qt::white);
+        p.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+        p.setColor(QPalette::ToolTipText, text);
+        p.setColor(QPalette::PlaceholderText, QColor(109, 109, 109));
+        p.setColor(QPalette::Link, QColor(0, 102, 204));
+        p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(109, 109, 109));
+        p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(109, 109, 109));
+        p.setColor(QPalette::Disabled, QPalette::Text, QColor(109, 109, 109));
+        return p;
+    }();
+    return palette;
+}
+
+bool isZoomLevel(int percent)
+{
+    return std::find(std::begin(kZoomLevels), std::end(kZoomLevels), percent) != std::end(kZoomLevels);
+}
+
+int zoomPercent() { return g_zoomPercent; }
+
+void setZoomPercent(int percent)
+{
+    if (!isZoomLevel(percent))
+        return;
+    if (percent != g_zoomPercent) {
+        g_zoomPercent = percent;
+        // Geometry and fonts only: timers, state and pictures are untouched,
+        // so an animation runs straight on at the new size.
+        for (Form* form : allForms())
+            form->applyZoom();
+    }
+    // Told even of the zoom it already has: a choice made again is still
+    // the user's choice.
+    if (zoomListener())
+        zoomListener()(percent);
+}
+
+int neighbourZoomLevel(int percent, int direction)
+{
+    const int* level = std::lower_bound(std::begin(kZoomLevels), std::end(kZoomLevels), percent);
+    if (direction > 0) {
+        if (level != std::end(kZoomLevels) && *level == percent)
+            ++level;
+        return level == std::end(kZoomLevels) ? kZoomLevels[std::size(kZoomLevels) - 1] : *level;
+    }
+    return level == std::begin(kZoomLevels) ? kZoomLevels[0] : *(level - 1);
+}
+
+void setZoomListener(std::function<void(int)> listener) { zoomListener() = std::move(listener); }
+
 void applyApplicationLook()
 {
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+    QApplication::setPalette(lightPalette());
     QFont font = QApplication::font();
     font.setPointSize(9);
     QStringList families{font.family()};

@@ -14,10 +14,22 @@
 // state, then Form_Load) and shows it; Show on an open window brings it
 // forward; closing unloads it (timers off). The next Show loads it again,
 // while the window object and its own members live on.
+//
+// Zoom: one factor for the whole program (100 % to 400 %) scales every
+// window's client area, its controls and their fonts, and the replay of its
+// picture; the window's code keeps working in the same twips, and mouse
+// positions come back in them. At 100 % a window is laid out exactly as
+// its design table says.
+//
+// Language: captions in the design tables are the Japanese source texts;
+// they are translated with the window's name as context when the window
+// loads and again whenever the application's language changes.
 
 #include "canvas.h"
 #include "runtime_error.h"
 
+#include <QPalette>
+#include <QPointF>
 #include <QString>
 #include <QWidget>
 
@@ -28,6 +40,7 @@
 
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QPushButton;
 class QTimer;
 
@@ -41,7 +54,9 @@ constexpr Color kDefaultColor = 0xFF000000u;
 struct ControlDef {
     ControlKind kind;
     const char* name;
-    const char* text;  // caption of a label or button, default text of a box (UTF-8)
+    // Caption of a label or button (UTF-8 Japanese source text, translated
+    // at load), default text of a box (used as it stands).
+    const char* text;
     int left, top, width, height;  // twips
     int tabIndex;
     Color backColor = kDefaultColor;
@@ -92,7 +107,9 @@ class Form : public QWidget, public Canvas {
     Q_OBJECT
 
 public:
-    Form(const char* name, const QString& caption, int clientWidth, int clientHeight,
+    // The caption is the Japanese source text, translated in the context of
+    // the window's name.
+    Form(const char* name, const char* caption, int clientWidth, int clientHeight,
          std::span<const ControlDef> controls);
     ~Form() override;
 
@@ -110,6 +127,15 @@ public:
 
     void stopTimers();
 
+    // The client area's design size in twips, and where it starts below a
+    // menu bar, in pixels.
+    int clientWidthTwips() const { return m_clientWidth; }
+    int clientHeightTwips() const { return m_clientHeight; }
+    int clientTop() const;
+
+    // Pixels of the window for twips of the client area, at the current zoom.
+    QPointF pixelOf(double x, double y) const;
+
 protected:
     virtual void Form_Load() {}
     virtual void Form_MouseDown(int button, int shift, float x, float y);
@@ -117,21 +143,39 @@ protected:
 
     // A click on the button runs the handler through runEvent.
     void onClick(QPushButton& button, std::function<void()> handler);
+    // Enter in any text box of the window clicks the button.
+    void clickOnEnter(QPushButton& button);
+    // A menu bar above the client area; the window grows by its height.
+    void setMenuBar(QMenuBar* bar);
+
+    // After the window has taken a new zoom or language.
+    virtual void zoomApplied() {}
+    virtual void retranslate() {}
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class Timer;
+    friend void setZoomPercent(int percent);
     struct Control {
         const ControlDef* def;
         QWidget* widget;
     };
     void loadDesignState();
+    void applyZoom();
+    void applyTitle();
+    void applyCaptions();
+    void fitCaptions();
 
     QString m_name;
+    const char* m_caption;
+    int m_clientWidth;
+    int m_clientHeight;
+    QMenuBar* m_menuBar = nullptr;
     std::vector<Control> m_controls;
     std::vector<Timer*> m_timers;
     bool m_loaded = false;
@@ -172,7 +216,24 @@ void setErrorReporter(ErrorReporter reporter);
 void resetErrorReporter();
 
 // The program-wide look: the system UI font at 9 points, with a Japanese
-// fallback so captions never show as boxes.
+// fallback so captions never show as boxes; the Fusion style in the light
+// palette every window is drawn for, whatever the desktop's theme.
 void applyApplicationLook();
+
+// The light palette every window keeps: black text on button face grey.
+QPalette lightPalette();
+
+// The zoom levels, in percent.
+inline constexpr int kZoomLevels[] = {100, 125, 150, 200, 250, 300, 400};
+bool isZoomLevel(int percent);
+int zoomPercent();
+// Applies at once to every window, open or not; anything but a zoom level
+// is ignored.
+void setZoomPercent(int percent);
+// The level next to the current one, up (+1) or down (-1), staying at the
+// ends.
+int neighbourZoomLevel(int percent, int direction);
+// Told of every change of zoom (to remember it, for example).
+void setZoomListener(std::function<void(int percent)> listener);
 
 }  // namespace rt

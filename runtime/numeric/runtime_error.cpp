@@ -1,26 +1,33 @@
 #include "runtime_error.h"
 
+// The messages are marked for the translation tools; the window that reports
+// an error shows it in the language the user chose. The marker itself is
+// only a name here: this layer has no Qt in it.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+
 namespace rt {
 
 std::string errorMessage(ErrorNumber number)
 {
     switch (number) {
     case ErrorNumber::InvalidProcedureCall:
-        return "プロシージャの呼び出し、または引数が不正です。";
+        return QT_TRANSLATE_NOOP("RuntimeError", "プロシージャの呼び出し、または引数が不正です。");
     case ErrorNumber::Overflow:
-        return "オーバーフローしました。";
+        return QT_TRANSLATE_NOOP("RuntimeError", "オーバーフローしました。");
     case ErrorNumber::OutOfMemory:
-        return "メモリが不足しています。";
+        return QT_TRANSLATE_NOOP("RuntimeError", "メモリが不足しています。");
     case ErrorNumber::SubscriptOutOfRange:
-        return "インデックスが有効範囲にありません。";
+        return QT_TRANSLATE_NOOP("RuntimeError", "インデックスが有効範囲にありません。");
     case ErrorNumber::DivisionByZero:
-        return "0 で除算しました。";
+        return QT_TRANSLATE_NOOP("RuntimeError", "0 で除算しました。");
     case ErrorNumber::InvalidOperation:
-        return "浮動小数点演算が無効です。";
+        return QT_TRANSLATE_NOOP("RuntimeError", "浮動小数点演算が無効です。");
     case ErrorNumber::InvalidPropertyValue:
-        return "プロパティの値が不正です。";
+        return QT_TRANSLATE_NOOP("RuntimeError", "プロパティの値が不正です。");
     }
-    return "実行時エラーが発生しました。";
+    return QT_TRANSLATE_NOOP("RuntimeError", "実行時エラーが発生しました。");
 }
 
 RuntimeError::RuntimeError(ErrorNumber number) : RuntimeError(number, errorMessage(number)) {}

@@ -13,12 +13,12 @@ using rt::ControlKind;
 
 // Listed in tab order: the button takes the focus when the window opens.
 const rt::ControlDef kControls[] = {
-    {ControlKind::CommandButton, "Command1", "変更", 4080, 240, 1575, 375, 0},
+    {ControlKind::CommandButton, "Command1", QT_TRANSLATE_NOOP("frmRotaion", "変更"), 4080, 240, 1575, 375, 0},
     {ControlKind::TextBox, "Text1", "10", 5040, 720, 615, 270, 1},
-    {ControlKind::Label, "Label1", "タイマー", 4080, 720, 735, 255, 2},
-    {ControlKind::Label, "Label2", "バネ定数", 4080, 1080, 855, 375, 3},
+    {ControlKind::Label, "Label1", QT_TRANSLATE_NOOP("frmRotaion", "タイマー"), 4080, 720, 735, 255, 2},
+    {ControlKind::Label, "Label2", QT_TRANSLATE_NOOP("frmRotaion", "バネ定数"), 4080, 1080, 855, 375, 3},
     {ControlKind::TextBox, "Text2", "0.02", 5040, 1080, 735, 270, 4},
-    {ControlKind::Label, "Label3", "緩和係数", 4080, 1440, 975, 255, 5},
+    {ControlKind::Label, "Label3", QT_TRANSLATE_NOOP("frmRotaion", "緩和係数"), 4080, 1440, 975, 255, 5},
     {ControlKind::TextBox, "Text3", "0.99", 5040, 1440, 735, 270, 6},
 };
 
@@ -29,7 +29,7 @@ constexpr double kBallRadius = 50;
 }  // namespace
 
 frmRotaion::frmRotaion()
-    : Form("frmRotaion", QStringLiteral("ゴム紐で回転"), 6150, 3090, kControls),
+    : Form("frmRotaion", QT_TRANSLATE_NOOP("frmRotaion", "ゴム紐で回転"), 6150, 3090, kControls),
       Timer1(*this, [this] { Timer1_Timer(); }),
       Text1(textBox("Text1")),
       Text2(textBox("Text2")),
@@ -37,6 +37,7 @@ frmRotaion::frmRotaion()
 {
     setWindowIcon(springlabIcon(Icon::Rotation));
     onClick(button("Command1"), [this] { Command1_Click(); });
+    clickOnEnter(button("Command1"));
 }
 
 void frmRotaion::InitSimulation()

@@ -11,20 +11,20 @@ namespace {
 using rt::ControlKind;
 
 const rt::ControlDef kControls[] = {
-    {ControlKind::Label, "Label1", "タイマー", 6480, 960, 855, 375, 0},
+    {ControlKind::Label, "Label1", QT_TRANSLATE_NOOP("frmElasticCode", "タイマー"), 6480, 960, 855, 375, 0},
     {ControlKind::TextBox, "Text1", "10", 7560, 960, 855, 270, 1},
-    {ControlKind::CommandButton, "Command1", "変更", 7440, 480, 975, 375, 2},
-    {ControlKind::Label, "Label2", "節点の数", 6480, 1320, 855, 375, 3},
+    {ControlKind::CommandButton, "Command1", QT_TRANSLATE_NOOP("frmElasticCode", "変更"), 7440, 480, 975, 375, 2},
+    {ControlKind::Label, "Label2", QT_TRANSLATE_NOOP("frmElasticCode", "節点の数"), 6480, 1320, 855, 375, 3},
     {ControlKind::TextBox, "Text2", "100", 7560, 1320, 855, 270, 4},
-    {ControlKind::Label, "Label3", "節点間の長さ", 6120, 1680, 1215, 255, 5},
+    {ControlKind::Label, "Label3", QT_TRANSLATE_NOOP("frmElasticCode", "節点間の長さ"), 6120, 1680, 1215, 255, 5},
     {ControlKind::TextBox, "Text3", "10", 7560, 1680, 855, 270, 6},
-    {ControlKind::Label, "Label4", "重力", 6840, 2040, 495, 255, 7},
+    {ControlKind::Label, "Label4", QT_TRANSLATE_NOOP("frmElasticCode", "重力"), 6840, 2040, 495, 255, 7},
     {ControlKind::TextBox, "Text4", "0.98", 7560, 2040, 855, 270, 8},
-    {ControlKind::Label, "Label5", "粘性抵抗", 6480, 2400, 855, 255, 9},
+    {ControlKind::Label, "Label5", QT_TRANSLATE_NOOP("frmElasticCode", "粘性抵抗"), 6480, 2400, 855, 255, 9},
     {ControlKind::TextBox, "Text5", "0.05", 7560, 2400, 855, 270, 10},
-    {ControlKind::Label, "Label6", "バネ定数", 6480, 2760, 855, 255, 11},
+    {ControlKind::Label, "Label6", QT_TRANSLATE_NOOP("frmElasticCode", "バネ定数"), 6480, 2760, 855, 255, 11},
     {ControlKind::TextBox, "Text6", "0.5", 7560, 2760, 855, 270, 12},
-    {ControlKind::Label, "Label7", "領域内でクリックしてゴムひもを引っ張ります。", 6240, 3120, 2295,
+    {ControlKind::Label, "Label7", QT_TRANSLATE_NOOP("frmElasticCode", "領域内でクリックしてゴムひもを引っ張ります。"), 6240, 3120, 2295,
      495, 13, rt::RGB(255, 255, 192)},
 };
 
@@ -46,7 +46,7 @@ constexpr rt::Color kCordColor = rt::RGB(0, 0, 0);
 }  // namespace
 
 frmElasticCode::frmElasticCode()
-    : Form("frmElasticCode", QStringLiteral("ゴムひも"), kClientWidth, kClientHeight, kControls),
+    : Form("frmElasticCode", QT_TRANSLATE_NOOP("frmElasticCode", "ゴムひも"), kClientWidth, kClientHeight, kControls),
       Timer1(*this, [this] { Timer1_Timer(); }),
       Text1(textBox("Text1")),
       Text2(textBox("Text2")),
@@ -57,6 +57,7 @@ frmElasticCode::frmElasticCode()
 {
     setWindowIcon(springlabIcon(Icon::RubberCord));
     onClick(button("Command1"), [this] { Command1_Click(); });
+    clickOnEnter(button("Command1"));
 }
 
 void frmElasticCode::InitSimulation()

@@ -11,25 +11,25 @@ namespace {
 
 using rt::ControlKind;
 
-constexpr const char* kHint = "フォーム内でクリックして，大きなボールを引っ張ります。";
+constexpr const char* kHint = QT_TRANSLATE_NOOP("frm2Bolls", "フォーム内でクリックして，大きなボールを引っ張ります。");
 
 // Listed top to bottom as on the screen; the tab order puts the
 // spring-strength pair after gravity, as the window has always had it.
 const rt::ControlDef kControls[] = {
-    {ControlKind::CommandButton, "Command1", "変更", 7680, 240, 855, 255, 2},
-    {ControlKind::Label, "Label1", "タイマー", 6600, 600, 975, 375, 0},
+    {ControlKind::CommandButton, "Command1", QT_TRANSLATE_NOOP("frm2Bolls", "変更"), 7680, 240, 855, 255, 2},
+    {ControlKind::Label, "Label1", QT_TRANSLATE_NOOP("frm2Bolls", "タイマー"), 6600, 600, 975, 375, 0},
     {ControlKind::TextBox, "Text1", "10", 7680, 600, 855, 270, 1},
-    {ControlKind::Label, "Label2", "バネの長さ", 6480, 960, 1215, 375, 3},
+    {ControlKind::Label, "Label2", QT_TRANSLATE_NOOP("frm2Bolls", "バネの長さ"), 6480, 960, 1215, 375, 3},
     {ControlKind::TextBox, "Text2", "300", 7680, 960, 855, 270, 4},
-    {ControlKind::Label, "Label7", "バネの強さ", 6480, 1320, 1095, 255, 13},
+    {ControlKind::Label, "Label7", QT_TRANSLATE_NOOP("frm2Bolls", "バネの強さ"), 6480, 1320, 1095, 255, 13},
     {ControlKind::TextBox, "Text7", "10", 7680, 1320, 855, 270, 14},
-    {ControlKind::Label, "Label3", "抵抗", 6480, 1680, 1215, 375, 5},
+    {ControlKind::Label, "Label3", QT_TRANSLATE_NOOP("frm2Bolls", "抵抗"), 6480, 1680, 1215, 375, 5},
     {ControlKind::TextBox, "Text3", "0.02", 7680, 1680, 855, 270, 6},
-    {ControlKind::Label, "Label4", "質量１", 6480, 2040, 1215, 375, 7},
+    {ControlKind::Label, "Label4", QT_TRANSLATE_NOOP("frm2Bolls", "質量１"), 6480, 2040, 1215, 375, 7},
     {ControlKind::TextBox, "Text4", "1500", 7680, 2040, 855, 270, 8},
-    {ControlKind::Label, "Label5", "質量2", 6480, 2400, 1215, 375, 9},
+    {ControlKind::Label, "Label5", QT_TRANSLATE_NOOP("frm2Bolls", "質量2"), 6480, 2400, 1215, 375, 9},
     {ControlKind::TextBox, "Text5", "200", 7680, 2400, 855, 270, 10},
-    {ControlKind::Label, "Label6", "重力", 6480, 2760, 1215, 375, 11},
+    {ControlKind::Label, "Label6", QT_TRANSLATE_NOOP("frm2Bolls", "重力"), 6480, 2760, 1215, 375, 11},
     {ControlKind::TextBox, "Text6", "0.98", 7680, 2760, 855, 270, 12},
     {ControlKind::Label, "Label8", kHint, 480, 5040, 4575, 375, 15, rt::RGB(255, 255, 192)},
 };
@@ -42,7 +42,7 @@ constexpr double kBall2Radius = 50;
 }  // namespace
 
 frm2Bolls::frm2Bolls()
-    : Form("frm2Bolls", QStringLiteral("バネでつながった2つのボール"), 8685, 5895, kControls),
+    : Form("frm2Bolls", QT_TRANSLATE_NOOP("frm2Bolls", "バネでつながった2つのボール"), 8685, 5895, kControls),
       Timer1(*this, [this] { Timer1_Timer(); }),
       Text1(textBox("Text1")),
       Text2(textBox("Text2")),
@@ -54,6 +54,7 @@ frm2Bolls::frm2Bolls()
 {
     setWindowIcon(springlabIcon(Icon::Program));
     onClick(button("Command1"), [this] { Command1_Click(); });
+    clickOnEnter(button("Command1"));
 }
 
 void frm2Bolls::InitSimulation()

@@ -12,18 +12,18 @@ namespace {
 using rt::ControlKind;
 
 const rt::ControlDef kControls[] = {
-    {ControlKind::Label, "Label1", "タイマー", 1440, 600, 1095, 255, 0},
+    {ControlKind::Label, "Label1", QT_TRANSLATE_NOOP("frmVibration", "タイマー"), 1440, 600, 1095, 255, 0},
     {ControlKind::TextBox, "Text1", "10", 2520, 600, 1095, 270, 1},
-    {ControlKind::Label, "Label2", "長さ", 1440, 960, 1095, 255, 2},
+    {ControlKind::Label, "Label2", QT_TRANSLATE_NOOP("frmVibration", "長さ"), 1440, 960, 1095, 255, 2},
     {ControlKind::TextBox, "Text2", "200", 2520, 960, 1095, 270, 3},
-    {ControlKind::Label, "Label3", "バネ定数", 1440, 1320, 1095, 255, 4},
+    {ControlKind::Label, "Label3", QT_TRANSLATE_NOOP("frmVibration", "バネ定数"), 1440, 1320, 1095, 255, 4},
     {ControlKind::TextBox, "Text3", "5", 2520, 1320, 1095, 270, 5},
-    {ControlKind::Label, "Label4", "重さ", 1440, 1680, 1095, 255, 6},
+    {ControlKind::Label, "Label4", QT_TRANSLATE_NOOP("frmVibration", "重さ"), 1440, 1680, 1095, 255, 6},
     {ControlKind::TextBox, "Text4", "500", 2520, 1680, 1095, 270, 7},
-    {ControlKind::CommandButton, "Command1", "変更", 2520, 240, 1095, 255, 8},
-    {ControlKind::Label, "Label5", "粘性抵抗", 1440, 2160, 975, 375, 9},
+    {ControlKind::CommandButton, "Command1", QT_TRANSLATE_NOOP("frmVibration", "変更"), 2520, 240, 1095, 255, 8},
+    {ControlKind::Label, "Label5", QT_TRANSLATE_NOOP("frmVibration", "粘性抵抗"), 1440, 2160, 975, 375, 9},
     {ControlKind::TextBox, "Text5", "0.002", 2520, 2160, 1095, 270, 10},
-    {ControlKind::Label, "Label6", "クリックして，ボールを引っ張ります。", 1800, 2640, 1815, 495, 11,
+    {ControlKind::Label, "Label6", QT_TRANSLATE_NOOP("frmVibration", "クリックして，ボールを引っ張ります。"), 1800, 2640, 1815, 495, 11,
      rt::RGB(255, 255, 192)},
 };
 
@@ -38,7 +38,7 @@ constexpr double kBallRadius = 100;
 }  // namespace
 
 frmVibration::frmVibration()
-    : Form("frmVibration", QStringLiteral("バネの振動"), 3900, 4515, kControls),
+    : Form("frmVibration", QT_TRANSLATE_NOOP("frmVibration", "バネの振動"), 3900, 4515, kControls),
       Timer1(*this, [this] { Timer1_Timer(); }),
       Text1(textBox("Text1")),
       Text2(textBox("Text2")),
@@ -48,6 +48,7 @@ frmVibration::frmVibration()
 {
     setWindowIcon(springlabIcon(Icon::Program));
     onClick(button("Command1"), [this] { Command1_Click(); });
+    clickOnEnter(button("Command1"));
 }
 
 void frmVibration::InitSimulation()

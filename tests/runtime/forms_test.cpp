@@ -30,7 +30,7 @@ const rt::ControlDef kControls[] = {
 
 class TestForm : public rt::Form {
 public:
-    TestForm() : Form("frmTest", QStringLiteral("テスト"), 3000, 1500, kControls), Timer1(*this, [this] { ++ticks; })
+    TestForm() : Form("frmTest", "テスト", 3000, 1500, kControls), Timer1(*this, [this] { ++ticks; })
     {
         onClick(button("Command1"), [this] {
             if (failOnClick)

@@ -51,6 +51,9 @@ const Case kCases[] = {
     {"QtPlatformOptionPassesThrough", {"-platform", "offscreen", "--open", "rubber-cord"}, -1, "", "",
      {W::RubberCord}, true},
     {"QtStyleOptionPassesThrough", {"-style", "fusion"}, -1, "", ""},
+    {"ZoomAndLanguage", {"--zoom", "200", "--lang", "en", "--open", "vibration"}, -1, "", "", {W::Vibration}},
+    {"ZoomNotALevel", {"--zoom", "175"}, 2, "", "springlab: --zoom: \"175\" is not a zoom level"},
+    {"LanguageUnknown", {"--lang", "fr"}, 2, "", "springlab: --lang: \"fr\" is not a language"},
 };
 
 class CommandLineCases : public ::testing::TestWithParam<Case> {};
@@ -101,6 +104,8 @@ const ProgramRun kRuns[] = {
     {"UnknownWindow", {"--open", "kitchen"}, 2, "", "springlab: no window 'kitchen'"},
     {"NoDisplay", {}, 1, "", "springlab: no display found"},
     {"NoDisplayWithAWindow", {"--open", "vibration"}, 1, "", "springlab: no display found"},
+    // A bad value is refused before the program looks for a display.
+    {"BadZoomWithoutDisplay", {"--zoom", "0"}, 2, "", "springlab: --zoom: \"0\" is not a zoom level"},
 };
 
 class ProgramWithoutDisplay : public ::testing::TestWithParam<ProgramRun> {};

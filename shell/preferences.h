@@ -1,0 +1,12 @@
+#pragma once
+// What the user chose last time (zoom, language), kept with QSettings.
+
+#include "language.h"
+
+// Applies the zoom and language stored from the last run. A stored value
+// that is not one the program offers (an edited or damaged settings file)
+// is passed over.
+void restorePreferences();
+// From now on every change of zoom is stored.
+void rememberZoomChanges();
+void rememberLanguage(Language language);

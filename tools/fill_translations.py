@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Writes the English wording into translations/springlab_en.ts.
+
+The texts are kept here, by window, so that after `update_translations`
+gathers a new Japanese text its English can be added in one place:
+    python3 tools/fill_translations.py translations/springlab_en.ts
+The Japanese file needs nothing: Japanese is the language of the sources.
+"""
+import sys
+import xml.etree.ElementTree as ET
+
+ENGLISH = {
+    "RuntimeError": {
+        "プロシージャの呼び出し、または引数が不正です。": "Invalid procedure call or argument.",
+        "オーバーフローしました。": "Overflow.",
+        "メモリが不足しています。": "Out of memory.",
+        "インデックスが有効範囲にありません。": "Subscript out of range.",
+        "0 で除算しました。": "Division by zero.",
+        "浮動小数点演算が無効です。": "Invalid floating-point operation.",
+        "プロパティの値が不正です。": "Invalid property value.",
+        "実行時エラーが発生しました。": "A run-time error occurred.",
+    },
+    "rt::Form": {
+        "実行時エラー '%1':\n\n%2\n\n「%3」のタイマーを止めました。値を直して［変更］を押すと、もう一度動きます。":
+            "Run-time error '%1':\n\n%2\n\nThe timer of \"%3\" has been stopped. "
+            "Correct the values and press [Apply] to start it again.",
+    },
+    "frmMain": {
+        "バネ関係": "Spring Experiments",
+        "ゴムひもで回転": "Rotation on a rubber cord",
+        "バネの振動": "Vibration of a spring",
+        "バネでつながった2個のボール": "Two balls joined by a spring",
+        "ゴムひも": "Rubber cord",
+        "表示(&V)": "&View",
+        "倍率(&Z)": "&Zoom",
+        "ヘルプ(&H)": "&Help",
+        "バージョン情報(&A)": "&About",
+        "バージョン情報": "About",
+        "バネとおもりの4つの実験を動かして見せる、授業のためのプログラムです。":
+            "Four mass-and-spring experiments, animated for the physics classroom.",
+        "ライセンス: GNU 一般公衆利用許諾書 第3版以降 (GPL-3.0-or-later)":
+            "Licence: GNU General Public License, version 3 or later (GPL-3.0-or-later)",
+        "Qt %1 を使っています。": "Built with Qt %1.",
+    },
+    "frmVibration": {
+        "バネの振動": "Vibration of a Spring",
+        "変更": "Apply",
+        "タイマー": "Timer",
+        "長さ": "Length",
+        "バネ定数": "Spring k",
+        "重さ": "Mass",
+        "粘性抵抗": "Damping",
+        "クリックして，ボールを引っ張ります。": "Click to pull the ball.",
+    },
+    "frmRotaion": {
+        "ゴム紐で回転": "Rotation on a Rubber Cord",
+        "変更": "Apply",
+        "タイマー": "Timer",
+        "バネ定数": "Spring k",
+        "緩和係数": "Relaxation",
+    },
+    "frm2Bolls": {
+        "バネでつながった2つのボール": "Two Balls Joined by a Spring",
+        "変更": "Apply",
+        "タイマー": "Timer",
+        "バネの長さ": "Spring length",
+        "バネの強さ": "Stiffness",
+        "抵抗": "Resistance",
+        "質量１": "Mass 1",
+        "質量2": "Mass 2",
+        "重力": "Gravity",
+        "フォーム内でクリックして，大きなボールを引っ張ります。": "Click in the window to pull the large ball.",
+    },
+    "frmElasticCode": {
+        "ゴムひも": "Rubber Cord",
+        "変更": "Apply",
+        "タイマー": "Timer",
+        "節点の数": "Nodes",
+        "節点間の長さ": "Link length",
+        "重力": "g",
+        "粘性抵抗": "Damping",
+        "バネ定数": "Spring k",
+        "領域内でクリックしてゴムひもを引っ張ります。": "Click inside the frame to pull the cord.",
+    },
+}
+
+
+def main(path):
+    tree = ET.parse(path)
+    missing = []
+    for context in tree.getroot().iter("context"):
+        name = context.findtext("name")
+        for message in context.iter("message"):
+            source = message.findtext("source")
+            english = ENGLISH.get(name, {}).get(source)
+            translation = message.find("translation")
+            if english is None:
+                missing.append(f"{name}: {source}")
+                continue
+            translation.text = english
+            translation.attrib.pop("type", None)
+    tree.write(path, encoding="utf-8", xml_declaration=True)
+    with open(path, "r+", encoding="utf-8") as f:  # keep the DOCTYPE lupdate writes
+        text = f.read().replace("?>\n<TS", "?>\n<!DOCTYPE TS>\n<TS", 1)
+        f.seek(0)
+        f.write(text)
+        f.truncate()
+    for m in missing:
+        print("no English for", m, file=sys.stderr)
+    return 1 if missing else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))

@@ -1,0 +1,249 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>RuntimeError</name>
+    <message>
+        <source>プロシージャの呼び出し、または引数が不正です。</source>
+        <translation>Invalid procedure call or argument.</translation>
+    </message>
+    <message>
+        <source>オーバーフローしました。</source>
+        <translation>Overflow.</translation>
+    </message>
+    <message>
+        <source>メモリが不足しています。</source>
+        <translation>Out of memory.</translation>
+    </message>
+    <message>
+        <source>インデックスが有効範囲にありません。</source>
+        <translation>Subscript out of range.</translation>
+    </message>
+    <message>
+        <source>0 で除算しました。</source>
+        <translation>Division by zero.</translation>
+    </message>
+    <message>
+        <source>浮動小数点演算が無効です。</source>
+        <translation>Invalid floating-point operation.</translation>
+    </message>
+    <message>
+        <source>プロパティの値が不正です。</source>
+        <translation>Invalid property value.</translation>
+    </message>
+    <message>
+        <source>実行時エラーが発生しました。</source>
+        <translation>A run-time error occurred.</translation>
+    </message>
+</context>
+<context>
+    <name>frm2Bolls</name>
+    <message>
+        <source>フォーム内でクリックして，大きなボールを引っ張ります。</source>
+        <translation>Click in the window to pull the large ball.</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>タイマー</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>バネの長さ</source>
+        <translation>Spring length</translation>
+    </message>
+    <message>
+        <source>バネの強さ</source>
+        <translation>Stiffness</translation>
+    </message>
+    <message>
+        <source>抵抗</source>
+        <translation>Resistance</translation>
+    </message>
+    <message>
+        <source>質量１</source>
+        <translation>Mass 1</translation>
+    </message>
+    <message>
+        <source>質量2</source>
+        <translation>Mass 2</translation>
+    </message>
+    <message>
+        <source>重力</source>
+        <translation>Gravity</translation>
+    </message>
+    <message>
+        <source>バネでつながった2つのボール</source>
+        <translation>Two Balls Joined by a Spring</translation>
+    </message>
+</context>
+<context>
+    <name>frmElasticCode</name>
+    <message>
+        <source>タイマー</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>節点の数</source>
+        <translation>Nodes</translation>
+    </message>
+    <message>
+        <source>節点間の長さ</source>
+        <translation>Link length</translation>
+    </message>
+    <message>
+        <source>重力</source>
+        <translation>g</translation>
+    </message>
+    <message>
+        <source>粘性抵抗</source>
+        <translation>Damping</translation>
+    </message>
+    <message>
+        <source>バネ定数</source>
+        <translation>Spring k</translation>
+    </message>
+    <message>
+        <source>領域内でクリックしてゴムひもを引っ張ります。</source>
+        <translation>Click inside the frame to pull the cord.</translation>
+    </message>
+    <message>
+        <source>ゴムひも</source>
+        <translation>Rubber Cord</translation>
+    </message>
+</context>
+<context>
+    <name>frmMain</name>
+    <message>
+        <source>ゴムひもで回転</source>
+        <translation>Rotation on a rubber cord</translation>
+    </message>
+    <message>
+        <source>バネの振動</source>
+        <translation>Vibration of a spring</translation>
+    </message>
+    <message>
+        <source>バネでつながった2個のボール</source>
+        <translation>Two balls joined by a spring</translation>
+    </message>
+    <message>
+        <source>ゴムひも</source>
+        <translation>Rubber cord</translation>
+    </message>
+    <message>
+        <source>表示(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>倍率(&amp;Z)</source>
+        <translation>&amp;Zoom</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>バネ関係</source>
+        <translation>Spring Experiments</translation>
+    </message>
+    <message>
+        <source>バネとおもりの4つの実験を動かして見せる、授業のためのプログラムです。</source>
+        <translation>Four mass-and-spring experiments, animated for the physics classroom.</translation>
+    </message>
+    <message>
+        <source>ライセンス: GNU 一般公衆利用許諾書 第3版以降 (GPL-3.0-or-later)</source>
+        <translation>Licence: GNU General Public License, version 3 or later (GPL-3.0-or-later)</translation>
+    </message>
+    <message>
+        <source>Qt %1 を使っています。</source>
+        <translation>Built with Qt %1.</translation>
+    </message>
+</context>
+<context>
+    <name>frmRotaion</name>
+    <message>
+        <source>変更</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>タイマー</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>バネ定数</source>
+        <translation>Spring k</translation>
+    </message>
+    <message>
+        <source>緩和係数</source>
+        <translation>Relaxation</translation>
+    </message>
+    <message>
+        <source>ゴム紐で回転</source>
+        <translation>Rotation on a Rubber Cord</translation>
+    </message>
+</context>
+<context>
+    <name>frmVibration</name>
+    <message>
+        <source>タイマー</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>長さ</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>バネ定数</source>
+        <translation>Spring k</translation>
+    </message>
+    <message>
+        <source>重さ</source>
+        <translation>Mass</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>粘性抵抗</source>
+        <translation>Damping</translation>
+    </message>
+    <message>
+        <source>クリックして，ボールを引っ張ります。</source>
+        <translation>Click to pull the ball.</translation>
+    </message>
+    <message>
+        <source>バネの振動</source>
+        <translation>Vibration of a Spring</translation>
+    </message>
+</context>
+<context>
+    <name>rt::Form</name>
+    <message>
+        <source>実行時エラー &apos;%1&apos;:
+
+%2
+
+「%3」のタイマーを止めました。値を直して［変更］を押すと、もう一度動きます。</source>
+        <translation>Run-time error &apos;%1&apos;:
+
+%2
+
+The timer of &quot;%3&quot; has been stopped. Correct the values and press [Apply] to start it again.</translation>
+    </message>
+</context>
+</TS>

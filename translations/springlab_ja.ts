@@ -1,0 +1,245 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja" sourcelanguage="ja">
+<context>
+    <name>RuntimeError</name>
+    <message>
+        <source>プロシージャの呼び出し、または引数が不正です。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>オーバーフローしました。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>メモリが不足しています。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>インデックスが有効範囲にありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0 で除算しました。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>浮動小数点演算が無効です。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>プロパティの値が不正です。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>実行時エラーが発生しました。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frm2Bolls</name>
+    <message>
+        <source>フォーム内でクリックして，大きなボールを引っ張ります。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>タイマー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネの長さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネの強さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>抵抗</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>質量１</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>質量2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重力</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネでつながった2つのボール</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frmElasticCode</name>
+    <message>
+        <source>タイマー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>節点の数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>節点間の長さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重力</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>粘性抵抗</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネ定数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>領域内でクリックしてゴムひもを引っ張ります。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ゴムひも</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frmMain</name>
+    <message>
+        <source>ゴムひもで回転</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネの振動</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネでつながった2個のボール</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ゴムひも</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表示(&amp;V)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>倍率(&amp;Z)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バージョン情報(&amp;A)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バージョン情報</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネ関係</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネとおもりの4つの実験を動かして見せる、授業のためのプログラムです。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ライセンス: GNU 一般公衆利用許諾書 第3版以降 (GPL-3.0-or-later)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Qt %1 を使っています。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frmRotaion</name>
+    <message>
+        <source>変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>タイマー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネ定数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>緩和係数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ゴム紐で回転</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>frmVibration</name>
+    <message>
+        <source>タイマー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>長さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネ定数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>粘性抵抗</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>クリックして，ボールを引っ張ります。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネの振動</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>rt::Form</name>
+    <message>
+        <source>実行時エラー &apos;%1&apos;:
+
+%2
+
+「%3」のタイマーを止めました。値を直して［変更］を押すと、もう一度動きます。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
