@@ -1,5 +1,9 @@
 #include "csv.h"
 
+#include "experiment.h"
+#include "runtime_error.h"
+#include "val.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -66,6 +70,22 @@ std::vector<std::string_view> splitFields(std::string_view line)
 }
 
 }  // namespace
+
+std::vector<ParameterValue> parametersOf(const Experiment& experiment, std::span<const std::string> texts)
+{
+    std::vector<ParameterValue> values;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const Parameter& p = experiment.parameters()[i];
+        ParameterValue v{std::string(p.key), std::string(p.label), std::nullopt};
+        try {
+            v.value = rt::Val(texts[i]);
+        } catch (const rt::RuntimeError&) {
+            // Written as "?": the run itself reports the error.
+        }
+        values.push_back(std::move(v));
+    }
+    return values;
+}
 
 std::string formatNumber(double v)
 {

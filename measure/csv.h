@@ -34,6 +34,11 @@ struct ParameterValue {
     std::optional<double> value;  // none when the text raised an error
 };
 
+class Experiment;
+
+// The parameters of `experiment` as its boxes' texts give them.
+std::vector<ParameterValue> parametersOf(const Experiment& experiment, std::span<const std::string> texts);
+
 struct CsvTable {
     std::string_view experiment;
     std::vector<ParameterValue> parameters;
