@@ -30,24 +30,33 @@ void record(measure::Recorder& rec, std::int64_t tick, Sample&& sample)
     rec.append(tick, sample);
 }
 
-void BM_VibrationWindowTick(benchmark::State& state)
+// A window's tick as its timer runs it, with a recorded row after each
+// when the benchmark's argument is 1. `view` gives what the table samples.
+template <class Window, class State, class View>
+void windowTick(benchmark::State& state, const char* box, const char* text,
+                std::span<const measure::Quantity<State>> table, View view)
 {
     const bool recording = state.range(0) != 0;
-    frmVibration window;
+    Window window;
     window.Show();
-    window.textBox("Text5").setText("0");  // a swing that never settles
+    window.textBox(box).setText(QString::fromUtf8(text));
     QTest::mouseClick(&window.button("Command1"), Qt::LeftButton);
-    measure::Recorder rec(vibration::quantities().size());
+    measure::Recorder rec(table.size());
     rec.reserve(measure::Recorder::MaxRows);
     std::int64_t tick = 0;
     for (auto _ : state) {
         window.Timer1.fire();
         if (recording)
-            record(rec, ++tick, [&](std::span<double> row) {
-                measure::sampleInto(vibration::quantities(), window.Spring, row);
-            });
+            record(rec, ++tick, [&](std::span<double> row) { measure::sampleInto(table, view(window), row); });
     }
     benchmark::DoNotOptimize(rec.rows());
+}
+
+void BM_VibrationWindowTick(benchmark::State& state)
+{
+    // Undamped, so the swing never settles.
+    windowTick<frmVibration>(state, "Text5", "0", vibration::quantities(),
+                             [](frmVibration& w) -> auto& { return w.Spring; });
 }
 BENCHMARK(BM_VibrationWindowTick)->ArgName("recording")->Arg(0)->Arg(1);
 
@@ -70,22 +79,8 @@ BENCHMARK(BM_VibrationModelStep)->ArgName("recording")->Arg(0)->Arg(1);
 
 void BM_RubberCordWindowTick(benchmark::State& state)
 {
-    const bool recording = state.range(0) != 0;
-    frmElasticCode window;
-    window.Show();
-    window.textBox("Text2").setText("32767");
-    QTest::mouseClick(&window.button("Command1"), Qt::LeftButton);
-    measure::Recorder rec(rubber_cord::quantities().size());
-    rec.reserve(measure::Recorder::MaxRows);
-    std::int64_t tick = 0;
-    for (auto _ : state) {
-        window.Timer1.fire();
-        if (recording)
-            record(rec, ++tick, [&](std::span<double> row) {
-                measure::sampleInto(rubber_cord::quantities(), rubber_cord::measureCord(window.Chain), row);
-            });
-    }
-    benchmark::DoNotOptimize(rec.rows());
+    windowTick<frmElasticCode>(state, "Text2", "32767", rubber_cord::quantities(),
+                               [](frmElasticCode& w) { return rubber_cord::measureCord(w.Chain); });
 }
 BENCHMARK(BM_RubberCordWindowTick)->ArgName("recording")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
