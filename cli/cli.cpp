@@ -2,11 +2,13 @@
 
 #include "csv.h"
 #include "experiment.h"
+#include "recording.h"
 #include "runtime_error.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <fstream>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -16,10 +18,12 @@ namespace {
 
 constexpr std::int64_t kDefaultTicks = 10000;
 constexpr std::int64_t kMaxTicksWithoutCsv = 1'000'000'000;
+constexpr std::size_t kMaxRecordingBytes = 64u << 20;
 
 constexpr std::string_view kUsageText =
     "usage: springlab run EXPERIMENT [--set KEY=VALUE]... [--ticks N] [--press TICK:X,Y]...\n"
-    "                     [--move TICK:X,Y]... [--csv FILE|-] [--columns K1,K2,...]\n"
+    "                     [--move TICK:X,Y]... [--csv FILE|-] [--columns K1,K2,...] [--record FILE]\n"
+    "       springlab replay RECORDING [--csv FILE|-] [--columns K1,K2,...]\n"
     "\n"
     "Runs an experiment without a window, tick by tick as its window would.\n"
     "  EXPERIMENT   vibration, rotation, two-balls or rubber-cord\n"
@@ -31,6 +35,7 @@ constexpr std::string_view kUsageText =
     "  --move       the pointer moved there after tick TICK (the rotation's cord follows it)\n"
     "  --csv        the state after every tick as CSV, to FILE or to stdout (-)\n"
     "  --columns    only these quantities, by key\n"
+    "  --record     the run written down as a recording, for springlab replay\n"
     "Without --csv the state after the last tick is printed.\n"
     "Exit status: 0 done, 2 bad arguments, 3 run-time error (the rows so far are written).\n"
     "\n"
@@ -54,6 +59,7 @@ struct Options {
     std::vector<Event> events;
     std::optional<std::string> csv;
     std::optional<std::string> columns;
+    std::optional<std::string> record;
 };
 
 std::string quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
@@ -115,7 +121,7 @@ Options parseOptions(const std::vector<std::string>& args)
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        static constexpr std::string_view kKnown[] = {"--set", "--ticks", "--press", "--move", "--csv", "--columns"};
+        static constexpr std::string_view kKnown[] = {"--set", "--ticks", "--press", "--move", "--csv", "--columns", "--record"};
         if (std::find(std::begin(kKnown), std::end(kKnown), name) == std::end(kKnown))
             throw Usage{"unknown option " + quoted(name)};
         if (!inlineValue && i + 1 == args.size())
@@ -134,6 +140,8 @@ Options parseOptions(const std::vector<std::string>& args)
             if (value.empty())
                 throw Usage{"--csv needs a file name or -"};
             o.csv = value;
+        } else if (name == "--record") {
+            o.record = value;
         } else {
             o.columns = value;
         }
@@ -167,13 +175,14 @@ std::vector<int> chooseColumns(const measure::Experiment& e, const std::optional
     }
 }
 
-int run(const Options& o, std::ostream& out, std::ostream& err)
+// The script of `springlab run`: the texts as one change before the first
+// tick, then the mouse in tick order (the same tick keeps the given order).
+Script scriptOf(const Options& o)
 {
-    std::unique_ptr<measure::Experiment> e = measure::makeExperiment(o.experiment);
+    const std::unique_ptr<measure::Experiment> e = measure::makeExperiment(o.experiment);
     if (!e)
         throw Usage{"no experiment " + quoted(o.experiment) + " ("
                     + listOf(measure::experimentNames(), [](auto s) { return std::string(s); }) + ")"};
-
     std::vector<std::string> texts = measure::defaultTexts(*e);
     for (const auto& [key, value] : o.sets) {
         const int index = measure::findParameter(*e, key);
@@ -182,39 +191,66 @@ int run(const Options& o, std::ostream& out, std::ostream& err)
                         + listOf(e->parameters(), [](const auto& p) { return std::string(p.key); }) + ")"};
         texts[static_cast<std::size_t>(index)] = value;
     }
-    const std::vector<int> columns = chooseColumns(*e, o.columns);
-    const std::int64_t ticks = o.ticks.value_or(kDefaultTicks);
-    const std::int64_t maxTicks = o.csv ? static_cast<std::int64_t>(measure::Recorder::MaxRows) : kMaxTicksWithoutCsv;
-    if (ticks > maxTicks)
-        throw Usage{"--ticks " + std::to_string(ticks) + " is more than the " + std::to_string(maxTicks)
-                    + (o.csv ? " rows a CSV holds" : " ticks a run may take")};
-
-    // Events at the same tick keep the order they were given in.
+    Script script{o.experiment, {}, o.ticks};
+    ScriptEvent init;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        init.texts.emplace_back(e->parameters()[i].key, texts[i]);
+    script.events.push_back(std::move(init));
     std::vector<Event> events = o.events;
     std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.tick < b.tick; });
-    auto nextEvent = events.begin();
+    for (const Event& m : events)
+        script.events.push_back({m.tick, m.press ? ScriptEvent::Kind::Press : ScriptEvent::Kind::Move, {}, m.x, m.y});
+    return script;
+}
+
+// What becomes of a run: its CSV, its chosen columns, its recording.
+struct Output {
+    std::string command;  // "run" or "replay", for the messages
+    std::optional<std::string> csv;
+    std::optional<std::string> columns;
+    std::optional<std::string> record;
+};
+
+int runScript(const Script& script, const Output& o, std::ostream& out, std::ostream& err)
+{
+    std::unique_ptr<measure::Experiment> e = measure::makeExperiment(script.experiment);
+    const std::vector<int> columns = chooseColumns(*e, o.columns);
+    const std::int64_t ticks = script.ticks.value_or(kDefaultTicks);
+    const std::int64_t maxTicks = o.csv ? static_cast<std::int64_t>(measure::Recorder::MaxRows) : kMaxTicksWithoutCsv;
+    if (ticks > maxTicks)
+        throw Usage{std::to_string(ticks) + " ticks are more than the " + std::to_string(maxTicks)
+                    + (o.csv ? " rows a CSV holds" : " ticks a run may take")};
+
+    // The texts of the boxes: a change alters the ones it names.
+    std::vector<std::string> texts = measure::defaultTexts(*e);
+    auto change = [&](const ScriptEvent& c) {
+        for (const auto& [key, text] : c.texts)
+            texts[static_cast<std::size_t>(measure::findParameter(*e, key))] = text;
+        e->init(texts);
+    };
+    std::vector<std::string> firstTexts;
+    auto nextEvent = script.events.begin();
     auto applyEvents = [&](std::int64_t tick) {
-        for (; nextEvent != events.end() && nextEvent->tick == tick; ++nextEvent) {
-            if (nextEvent->press)
-                e->press(nextEvent->x, nextEvent->y);
-            else
-                e->move(nextEvent->x, nextEvent->y);
+        for (; nextEvent != script.events.end() && nextEvent->tick == tick; ++nextEvent) {
+            switch (nextEvent->kind) {
+            case ScriptEvent::Kind::Change: change(*nextEvent); break;
+            case ScriptEvent::Kind::Press: e->press(nextEvent->x, nextEvent->y); break;
+            case ScriptEvent::Kind::Move: e->move(nextEvent->x, nextEvent->y); break;
+            }
+            if (firstTexts.empty())
+                firstTexts = texts;
         }
     };
 
     measure::Recorder recorder(e->quantities().size(), o.csv ? static_cast<std::size_t>(ticks) : 1);
-    if (o.csv)
-        recorder.reserve(static_cast<std::size_t>(ticks));
-    else
-        recorder.reserve(1);
+    recorder.reserve(o.csv ? static_cast<std::size_t>(ticks) : 1);
     auto sample = [&e](std::span<double> row) { e->sample(row); };
 
-    // The window's order: InitSimulation, then each tick followed by the
-    // mouse events that come before the next one.
+    // The window's order: InitSimulation, then each tick followed by what
+    // the user did before the next one.
     std::int64_t tick = 0;
     std::optional<rt::RuntimeError> failure;
     try {
-        e->init(texts);
         applyEvents(0);
         while (tick < ticks && !e->stoppedByItself()) {
             ++tick;
@@ -226,19 +262,22 @@ int run(const Options& o, std::ostream& out, std::ostream& err)
     } catch (const rt::RuntimeError& error) {
         failure = error;
     }
+    if (firstTexts.empty())  // the first change failed part way
+        firstTexts = texts;
     if (!o.csv) {
         recorder.clear();
         if (tick > 0 && !failure)
             recorder.append(tick, sample);
     }
 
+    const std::string prefix = "springlab " + o.command + ": ";
     int status = kOk;
     if (failure) {
-        err << "springlab run: run-time error " << failure->code() << " at tick " << tick << ": " << failure->what()
-            << "\n";
+        err << prefix << "run-time error " << failure->code() << " at tick " << tick << ": " << failure->what() << "\n";
         status = kFailed;
     }
-    const measure::CsvTable table{e->name(), measure::parametersOf(*e, texts), e->quantities(), columns, &recorder};
+    const measure::CsvTable table{e->name(), measure::parametersOf(*e, firstTexts), e->quantities(), columns,
+                                  &recorder};
     if (!o.csv) {
         if (recorder.rows() == 1) {
             out << "tick = " << tick << "\n";
@@ -248,18 +287,64 @@ int run(const Options& o, std::ostream& out, std::ostream& err)
             }
         }
     } else if (*o.csv == "-") {
-        measure::writeCsv(table, [&out](std::string_view piece) { out.write(piece.data(), static_cast<std::streamsize>(piece.size())); });
+        measure::writeCsv(table, [&out](std::string_view piece) {
+            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        });
         out.flush();
     } else if (const std::string error = measure::saveCsv(*o.csv, table); !error.empty()) {
-        err << "springlab run: " << error << "\n";
+        err << prefix << error << "\n";
         status = kFailed;
+    }
+    if (o.record) {
+        const std::string text = writeRecording(script);
+        const std::string error = measure::saveFile(*o.record, [&text](const measure::Sink& sink) { sink(text); });
+        if (!error.empty()) {
+            err << prefix << error << "\n";
+            status = kFailed;
+        }
     }
     return status;
 }
 
+int replay(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    Output o{"replay", {}, {}, {}};
+    std::optional<std::string> file;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--csv" || arg == "--columns") {
+            if (i + 1 == args.size())
+                throw Usage{std::string(arg) + " needs a value"};
+            (arg == "--csv" ? o.csv : o.columns) = args[++i];
+        } else if (arg.starts_with("--") || file) {
+            throw Usage{"unknown argument " + quoted(arg)};
+        } else {
+            file = arg;
+        }
+    }
+    if (!file)
+        throw Usage{"which recording?"};
+    std::ifstream in(*file, std::ios::binary);
+    if (!in)
+        throw Usage{*file + ": cannot be opened"};
+    // A recording is small: a larger file is not one.
+    std::string text(kMaxRecordingBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMaxRecordingBytes)
+        throw Usage{*file + ": larger than a recording can be"};
+    const RecordingRead read = readRecording(text);
+    if (!read.script)
+        throw Usage{*file + ": " + read.error};
+    return runScript(*read.script, o, out, err);
+}
+
 }  // namespace
 
-bool isCommand(const std::vector<std::string>& args) { return !args.empty() && args[0] == "run"; }
+bool isCommand(const std::vector<std::string>& args)
+{
+    return !args.empty() && (args[0] == "run" || args[0] == "replay");
+}
 
 int main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -268,9 +353,12 @@ int main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return kOk;
     }
     try {
-        return run(parseOptions(args), out, err);
+        if (args[0] == "replay")
+            return replay(args, out, err);
+        const Options o = parseOptions(args);
+        return runScript(scriptOf(o), {"run", o.csv, o.columns, o.record}, out, err);
     } catch (const Usage& usage) {
-        err << "springlab run: " << usage.message << "\n";
+        err << "springlab " << args[0] << ": " << usage.message << "\n";
         return kUsage;
     }
 }

@@ -101,7 +101,7 @@ std::string columnTitle(const QuantityInfo& q)
     return title;
 }
 
-void writeCsv(const CsvTable& table, const std::function<void(std::string_view)>& sink)
+void writeCsv(const CsvTable& table, const Sink& sink)
 {
     std::string out;
     out.reserve(kFlushSize + 1024);
@@ -138,6 +138,11 @@ void writeCsv(const CsvTable& table, const std::function<void(std::string_view)>
 
 std::string saveCsv(const std::string& path, const CsvTable& table)
 {
+    return saveFile(path, [&table](const Sink& sink) { writeCsv(table, sink); });
+}
+
+std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce)
+{
     namespace fs = std::filesystem;
     const fs::path target(path);
     // The rename would put an ordinary file in place of a device, a pipe or
@@ -161,7 +166,7 @@ std::string saveCsv(const std::string& path, const CsvTable& table)
     ::fchmod(fd, 0666 & ~mask);
 
     std::string error;
-    writeCsv(table, [&](std::string_view piece) {
+    produce([&](std::string_view piece) {
         if (error.empty())
             error = writeAll(fd, piece);
     });

@@ -28,6 +28,8 @@
 
 namespace measure {
 
+using Sink = std::function<void(std::string_view)>;
+
 struct ParameterValue {
     std::string key;
     std::string label;
@@ -48,7 +50,13 @@ struct CsvTable {
 };
 
 // The whole CSV, handed to `sink` in pieces of some tens of kilobytes.
-void writeCsv(const CsvTable& table, const std::function<void(std::string_view)>& sink);
+void writeCsv(const CsvTable& table, const Sink& sink);
+
+// Saves what `produce` hands its sink: to a temporary file beside `path`,
+// flushed to the disk and renamed to `path`, so the file is either complete
+// or untouched. Returns an empty string on success, or a message naming the
+// file and the reason.
+std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce);
 
 // Writes the CSV to a temporary file beside `path`, flushes it to the disk
 // and renames it to `path`, so the file is either complete or untouched.

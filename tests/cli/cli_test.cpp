@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"TicksNotWhole", {"vibration", "--ticks=1.5"}, 2,
                    "springlab run: --ticks needs a whole number of ticks, not '1.5'\n", ""},
         StatusCase{"TooManyRows", {"vibration", "--ticks", "1000001", "--csv", "-"}, 2,
-                   "springlab run: --ticks 1000001 is more than the 1000000 rows a CSV holds\n", ""},
+                   "springlab run: 1000001 ticks are more than the 1000000 rows a CSV holds\n", ""},
         StatusCase{"PressWithoutComma", {"two-balls", "--press", "5:100"}, 2,
                    "springlab run: --press takes TICK:X,Y, not '5:100'\n", ""},
         StatusCase{"PressNotANumber", {"two-balls", "--press", "5:1,nan"}, 2,
