@@ -10,7 +10,7 @@ tick; each chosen column is one polyline scaled to the picture's height.
 import csv
 import sys
 
-WIDTH, HEIGHT, MARGIN = 720, 300, 50
+WIDTH, HEIGHT, MARGIN, TOP = 720, 320, 50, 20  # TOP: room for each curve's legend
 COLOURS = ["#c0392b", "#2471a3", "#1e8449", "#7d3c98"]
 
 
@@ -30,7 +30,7 @@ def main():
            f'font-family="sans-serif" font-size="12">',
            f'<rect width="{WIDTH}" height="{HEIGHT}" fill="white"/>',
            f'<line x1="{MARGIN}" y1="{HEIGHT - MARGIN}" x2="{WIDTH - 10}" y2="{HEIGHT - MARGIN}" stroke="black"/>',
-           f'<line x1="{MARGIN}" y1="10" x2="{MARGIN}" y2="{HEIGHT - MARGIN}" stroke="black"/>',
+           f'<line x1="{MARGIN}" y1="{TOP * len(chosen)}" x2="{MARGIN}" y2="{HEIGHT - MARGIN}" stroke="black"/>',
            f'<text x="{WIDTH / 2}" y="{HEIGHT - 15}" text-anchor="middle">{header[0]}: {x0:g} … {x1:g}</text>']
     for n, column in enumerate(chosen):
         values = [r[column] for r in rows]
@@ -38,11 +38,11 @@ def main():
         span = (hi - lo) or 1.0
         points = " ".join(
             f"{MARGIN + (t - x0) / ((x1 - x0) or 1) * (WIDTH - MARGIN - 10):.1f},"
-            f"{HEIGHT - MARGIN - (v - lo) / span * (HEIGHT - MARGIN - 20):.1f}"
+            f"{HEIGHT - MARGIN - (v - lo) / span * (HEIGHT - MARGIN - TOP * len(chosen) - 5):.1f}"
             for t, v in zip(ticks, values))
         colour = COLOURS[n % len(COLOURS)]
         out.append(f'<polyline fill="none" stroke="{colour}" stroke-width="1.5" points="{points}"/>')
-        out.append(f'<text x="{MARGIN + 8}" y="{24 + 16 * n}" fill="{colour}">'
+        out.append(f'<text x="{MARGIN + 8}" y="{15 + TOP * n}" fill="{colour}">'
                    f'{header[column]}: {lo:.6g} … {hi:.6g}</text>')
     out.append("</svg>")
     with open(target, "w", encoding="utf-8") as f:
