@@ -266,7 +266,7 @@ int runScript(const Script& script, const Output& o, std::ostream& out, std::ost
         firstTexts = texts;
     if (!o.csv) {
         recorder.clear();
-        if (tick > 0 && !failure)
+        if (!failure)  // after no tick at all: the state the experiment starts from
             recorder.append(tick, sample);
     }
 

@@ -75,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"Help", {"--help"}, 0, "", "usage: springlab run EXPERIMENT"},
         StatusCase{"ThreeTicks", {"vibration", "--ticks", "3", "--columns", "position"}, 0, "",
                    "tick = 3\nposition = 105.9303590333592\n"},
+        StatusCase{"NoTicksGiveTheStart", {"vibration", "--ticks", "0", "--columns", "position,velocity"}, 0, "",
+                   "tick = 0\nposition = 100\nvelocity = 0\n"},
         StatusCase{"JapaneseLabel", {"vibration", "--ticks", "1", "--set", "重さ=250", "--columns", "velocity"}, 0, "",
                    "tick = 1\nvelocity = 1.996\n"},
         StatusCase{"TwoBallsStopAtRest", {"two-balls", "--columns", "bounces"}, 0, "", "tick = 262\nbounces = 1\n"},
