@@ -63,7 +63,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     parser.setApplicationDescription(
         QStringLiteral("Animated mass-spring experiments for the classroom (バネ関係).\n"
                        "Without options it shows the launcher window.\n\n"
-                       "Example: springlab --open two-balls"));
+                       "Example: springlab --open two-balls\n\n"
+                       "Runs without a window: springlab run --help, springlab replay --help"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
                                   QStringLiteral("Shows this help and ends."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},

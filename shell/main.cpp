@@ -1,4 +1,5 @@
 #include "app_setup.h"
+#include "cli.h"
 #include "command_line.h"
 #include "frm_main.h"
 #include "preferences.h"
@@ -6,8 +7,12 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -30,6 +35,9 @@ bool displayMissing(const StartOptions& start)
 
 int main(int argc, char** argv)
 {
+    // Headless commands run before anything of Qt exists: no display needed.
+    if (const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc); cli::isCommand(args))
+        return cli::main(args, std::cout, std::cerr);
     const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
     if (commandLine.exitStatus)
         return answer(commandLine);
