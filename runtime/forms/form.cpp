@@ -170,9 +170,7 @@ Timer::~Timer()
 
 void Timer::setInterval(std::int32_t milliseconds)
 {
-    if (milliseconds < 0 || milliseconds > 65535)
-        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
-    m_interval = milliseconds;
+    m_interval = CheckedInterval(milliseconds);
     restart();
 }
 

@@ -26,6 +26,13 @@ std::int16_t ToInt16(double value) { return roundChecked<std::int16_t>(value); }
 
 std::int32_t ToInt32(double value) { return roundChecked<std::int32_t>(value); }
 
+std::int32_t CheckedInterval(std::int32_t milliseconds)
+{
+    if (milliseconds < 0 || milliseconds > 65535)
+        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
+    return milliseconds;
+}
+
 float ToSingle(double value)
 {
     if (std::isnan(value))

@@ -1,7 +1,6 @@
 #include "frm_rotaion.h"
 
 #include "convert.h"
-#include "float_check.h"
 #include "icons.h"
 
 #include <QLineEdit>
@@ -22,8 +21,6 @@ const rt::ControlDef kControls[] = {
     {ControlKind::TextBox, "Text3", "0.99", 5040, 1440, 735, 270, 6},
 };
 
-constexpr double kStartX = 240;  // where the mass starts, twips
-constexpr double kStartY = 240;
 constexpr double kBallRadius = 50;
 
 }  // namespace
@@ -46,10 +43,7 @@ void frmRotaion::InitSimulation()
     // period and also ends a freeze left by a press. The pointer is not
     // touched: the cord starts from wherever the pointer was last seen.
     Timer1.setEnabled(false);
-    BallX = kStartX;
-    BallY = kStartY;
-    VelocityX = 0;
-    VelocityY = 0;
+    Mass.Reset();
     NegStiffness = -rt::Val(Text2.text());
     Relax = rt::Val(Text3.text());
     Timer1.setInterval(rt::ToInt32(rt::Val(Text1.text())));
@@ -70,8 +64,7 @@ void frmRotaion::Form_MouseMove(int, int, float x, float y)
 {
     // With or without a button held: the cord's end follows the pointer even
     // while the animation is frozen.
-    MouseX = x;
-    MouseY = y;
+    Mass.MovePointer(x, y);
 }
 
 void frmRotaion::Timer1_Timer()
@@ -80,18 +73,7 @@ void frmRotaion::Timer1_Timer()
     // rather than a stale one.
     Cls();
 
-    // Both velocities from the positions as they were, then both positions
-    // by the new velocities. A Relax above 1 makes the motion grow without
-    // bound; the test after each line stops it at the first overflow.
-    rt::clearFloatStatus();
-    VelocityX = ((BallX - MouseX) * NegStiffness + VelocityX) * Relax;
-    rt::checkFloatStatus();
-    VelocityY = ((BallY - MouseY) * NegStiffness + VelocityY) * Relax;
-    rt::checkFloatStatus();
-    BallX = BallX + VelocityX;
-    rt::checkFloatStatus();
-    BallY = BallY + VelocityY;
-    rt::checkFloatStatus();
+    Mass.Step();
 
     // The cord in the pen colour, the mass as a red disc with a pen rim.
     FillColor = rt::RGB(255, 0, 0);

@@ -3,39 +3,31 @@
 // mouse pointer. Moving the pointer drags the mass after it; circling the
 // pointer swings the mass round it.
 //
-// The model lives in the window and is advanced once per tick (time unit: one
-// tick), positions in twips of the client area (origin top left, y down):
-//   VelocityX = ((BallX - MouseX) * NegStiffness + VelocityX) * Relax
-//   VelocityY = ((BallY - MouseY) * NegStiffness + VelocityY) * Relax
-//   BallX     = BallX + VelocityX
-//   BallY     = BallY + VelocityY
-// Both velocities come from the positions before the move, the positions then
-// move by the new velocities. The pull is proportional to the whole offset in
-// each axis on its own: no mass, no gravity, no rest length, no walls.
-// NegStiffness is the cord's stiffness with its sign turned (per tick
-// squared); Relax is the share of the velocity kept each tick (1 keeps all of
-// it, 0 stops the mass).
-//
-// The pointer (MouseX, MouseY) is whatever the window last saw of it and is
-// never reset: until the pointer first crosses the window the cord is held at
-// the top-left corner. A press freezes the animation (timer off); "変更"
-// reads the boxes again and starts over from (240, 240) at rest.
+// The physics is rotation::Model's (rotation_model.h); the window reads the
+// three boxes into it, steps it once per tick and draws the cord and the
+// mass in twips. Every move of the pointer over the window's own surface
+// moves the cord's end, even while frozen. A press freezes the animation
+// (timer off); "変更" reads the boxes again and starts over from (240, 240)
+// at rest.
 
 #include "form.h"
+#include "rotation_model.h"
 
 class frmRotaion : public rt::Form {
 public:
     frmRotaion();
 
-    // The window's state. All of it is 0 until the window first loads.
-    double MouseX = 0;        // held end of the cord, twips
-    double MouseY = 0;
-    double BallX = 0;         // centre of the mass, twips
-    double BallY = 0;
-    double VelocityX = 0;     // twips per tick
-    double VelocityY = 0;
-    double NegStiffness = 0;  // -(Text2), per tick squared
-    double Relax = 0;         // from Text3, share of the velocity kept per tick
+    // The model lives as long as the window object; its state also goes by
+    // the names the window has always given it.
+    rotation::Model Mass;
+    double& MouseX = Mass.MouseX;  // held end of the cord, twips
+    double& MouseY = Mass.MouseY;
+    double& BallX = Mass.BallX;    // centre of the mass, twips
+    double& BallY = Mass.BallY;
+    double& VelocityX = Mass.VelocityX;
+    double& VelocityY = Mass.VelocityY;
+    double& NegStiffness = Mass.NegStiffness;  // -(Text2)
+    double& Relax = Mass.Relax;                // from Text3
 
     rt::Timer Timer1;
 

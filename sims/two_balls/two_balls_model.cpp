@@ -89,6 +89,7 @@ Bounces Model::StepBalls()
         Ball2.Y = Ball2Floor;
         bounces.Ball2 = true;
     }
+    LastBounces = bounces;
     return bounces;
 }
 

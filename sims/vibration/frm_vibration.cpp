@@ -1,7 +1,6 @@
 #include "frm_vibration.h"
 
 #include "convert.h"
-#include "float_check.h"
 #include "icons.h"
 
 #include <QLineEdit>
@@ -27,8 +26,6 @@ const rt::ControlDef kControls[] = {
      rt::RGB(255, 255, 192)},
 };
 
-constexpr double kStartPosition = 100;
-constexpr double kTwipsPerUnit = 8;  // one unit of spring length on screen
 constexpr int kSegments = 40;        // zig-zag lines of the spring
 constexpr double kSpringLeft = 455;  // x of the zig-zag's even points
 constexpr double kSpringWidth = 100;
@@ -59,10 +56,7 @@ void frmVibration::InitSimulation()
     Stiffness = rt::Val(Text3.text());
     Mass = rt::Val(Text4.text());
     Viscosity = rt::Val(Text5.text());
-    // Force and Accel keep their values: the next tick writes them before
-    // it reads them.
-    Position = kStartPosition;
-    Velocity = 0;
+    Spring.Reset();
     Timer1.setEnabled(true);
 }
 
@@ -72,18 +66,7 @@ void frmVibration::Command1_Click() { InitSimulation(); }
 
 void frmVibration::Timer1_Timer()
 {
-    // The step: the velocity first, then the position moves by the new
-    // velocity. Each line is tested as it is written, so a mass of 0 stops
-    // at the division.
-    rt::clearFloatStatus();
-    Force = (Position - RestLength) * (-Stiffness);
-    rt::checkFloatStatus();
-    Accel = Force / Mass;
-    rt::checkFloatStatus();
-    Velocity = (1 - Viscosity) * (Accel + Velocity);
-    rt::checkFloatStatus();
-    Position = Position + Velocity;
-    rt::checkFloatStatus();
+    Spring.Step();
 
     // The picture: a zig-zag of 40 lines from the top edge down to the
     // ball, and the ball as a red disc.
@@ -94,13 +77,10 @@ void frmVibration::Timer1_Timer()
     Line(kSpringLeft, 0, kSpringLeft, 0);
     for (int i = 1; i <= kSegments; ++i)
         LineTo(kSpringLeft + kSpringWidth * (i % 2), i * h);
-    Circle(kBallX, Position * kTwipsPerUnit, kBallRadius);
+    Circle(kBallX, Position * vibration::TwipsPerUnit, kBallRadius);
 }
 
 void frmVibration::Form_MouseDown(int, int, float x, float)
 {
-    // The horizontal position of the press becomes the spring's length:
-    // further right pulls the ball further down.
-    Position = static_cast<double>(x);
-    Velocity = 0;
+    Spring.Pull(x);
 }

@@ -2,32 +2,30 @@
 // The spring-vibration window: a ball hanging from the top edge on a vertical
 // spring, vibrating with viscous damping.
 //
-// The model is one-dimensional and advanced once per tick (time unit: one
-// tick), semi-implicit Euler with a damping factor on the whole new velocity:
-//   Force    = (Position - RestLength) * (-Stiffness)
-//   Accel    = Force / Mass
-//   Velocity = (1 - Viscosity) * (Accel + Velocity)
-//   Position = Position + Velocity
-// Position is the spring's length in model units, which is also the ball's
-// depth below the top edge; one unit is drawn as 8 twips. There is no
-// gravity: the ball swings about the spring's natural length. A press pulls
-// the ball to the press's X (taken as a length) and lets it go at rest.
+// The physics is vibration::Model's (vibration_model.h); the window reads the
+// five boxes into it, steps it once per tick and draws the spring as a
+// zig-zag of 40 lines and the ball as a red disc, one unit of length as 8
+// twips. A press pulls the ball to the press's X (taken as a length) and lets
+// it go at rest.
 
 #include "form.h"
+#include "vibration_model.h"
 
 class frmVibration : public rt::Form {
 public:
     frmVibration();
 
-    // The window's state, in the order the program keeps it.
-    double Force = 0;       // spring force of the latest tick
-    double Stiffness = 0;   // from Text3, force per unit of stretch
-    double RestLength = 0;  // from Text2, model units
-    double Position = 0;    // spring length = ball depth, model units
-    double Velocity = 0;    // units per tick
-    double Accel = 0;       // acceleration of the latest tick
-    double Mass = 0;        // from Text4
-    double Viscosity = 0;   // from Text5, share of the velocity lost per tick
+    // The model lives as long as the window object; its state also goes by
+    // the names the window has always given it.
+    vibration::Model Spring;
+    double& Force = Spring.Force;            // spring force of the latest tick
+    double& Stiffness = Spring.Stiffness;    // from Text3
+    double& RestLength = Spring.RestLength;  // from Text2
+    double& Position = Spring.Position;      // spring length = ball depth
+    double& Velocity = Spring.Velocity;
+    double& Accel = Spring.Accel;            // acceleration of the latest tick
+    double& Mass = Spring.Mass;              // from Text4
+    double& Viscosity = Spring.Viscosity;    // from Text5
 
     rt::Timer Timer1;
 

@@ -1,0 +1,226 @@
+#include "csv.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace measure {
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kTickTitle = "時刻 tick [tick]";
+constexpr std::size_t kFlushSize = 1 << 16;
+constexpr std::size_t kMaxColumns = 256;
+
+void appendNumber(std::string& out, double v)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    out.append(buffer, result.ptr);
+}
+
+// Every byte to the descriptor, or the reason it stopped.
+std::string writeAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::strerror(errno);
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+bool parseNumber(std::string_view field, double& out)
+{
+    const char* first = field.data();
+    const char* last = first + field.size();
+    if (first != last && *first == '+')  // to_chars never writes one
+        return false;
+    const auto result = std::from_chars(first, last, out);
+    return result.ec == std::errc() && result.ptr == last;
+}
+
+std::vector<std::string_view> splitFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = line.find(',', start);
+        fields.push_back(line.substr(start, comma - start));
+        if (comma == std::string_view::npos)
+            return fields;
+        start = comma + 1;
+        if (fields.size() > kMaxColumns)
+            return fields;
+    }
+}
+
+}  // namespace
+
+std::string formatNumber(double v)
+{
+    std::string s;
+    appendNumber(s, v);
+    return s;
+}
+
+std::string columnTitle(const QuantityInfo& q)
+{
+    std::string title;
+    title.append(q.nameJa).append(" ").append(q.nameEn).append(" [").append(q.unit).append("]");
+    return title;
+}
+
+void writeCsv(const CsvTable& table, const std::function<void(std::string_view)>& sink)
+{
+    std::string out;
+    out.reserve(kFlushSize + 1024);
+    out.append(kBom).append("# SpringLab ").append(table.experiment).append("\n");
+    for (const ParameterValue& p : table.parameters) {
+        out.append("# ").append(p.key).append(" = ");
+        if (p.value)
+            appendNumber(out, *p.value);
+        else
+            out.append("?");
+        out.append(" (").append(p.label).append(")\n");
+    }
+    out.append(kTickTitle);
+    for (int c : table.columns)
+        out.append(",").append(columnTitle(table.quantities[static_cast<std::size_t>(c)]));
+    out.append("\n");
+
+    const Recorder& rec = *table.recorder;
+    for (std::size_t r = 0; r < rec.rows(); ++r) {
+        char buffer[24];
+        out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, rec.tick(r)).ptr);
+        for (int c : table.columns) {
+            out.push_back(',');
+            appendNumber(out, rec.value(r, static_cast<std::size_t>(c)));
+        }
+        out.push_back('\n');
+        if (out.size() >= kFlushSize) {
+            sink(out);
+            out.clear();
+        }
+    }
+    sink(out);
+}
+
+std::string saveCsv(const std::string& path, const CsvTable& table)
+{
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    // The rename would put an ordinary file in place of a device, a pipe or
+    // a folder: only ordinary files are replaced.
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return path + ": not saved: it is not an ordinary file";
+    // A hidden name in the same folder, so the rename stays on one file
+    // system and never leaves a half-written file under the real name.
+    std::string name = ".";
+    name.append(target.filename().string()).append(".XXXXXX");
+    std::string temp = (target.parent_path() / name).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return path + ": cannot create a file there: " + std::strerror(errno);
+
+    // mkstemp makes the file private; a saved table is an ordinary file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+
+    std::string error;
+    writeCsv(table, [&](std::string_view piece) {
+        if (error.empty())
+            error = writeAll(fd, piece);
+    });
+    if (error.empty() && ::fsync(fd) != 0)
+        error = std::strerror(errno);
+    if (::close(fd) != 0 && error.empty())
+        error = std::strerror(errno);
+    if (error.empty() && ::rename(temp.c_str(), path.c_str()) != 0)
+        error = std::strerror(errno);
+    if (!error.empty()) {
+        ::unlink(temp.c_str());
+        return path + ": not saved: " + error;
+    }
+    return {};
+}
+
+CsvReadResult readCsv(std::string_view text, std::size_t maxRows)
+{
+    CsvReadResult result;
+    CsvData data;
+    if (text.starts_with(kBom))
+        text.remove_prefix(kBom.size());
+
+    std::size_t lineNumber = 0;
+    auto fail = [&](const std::string& why) {
+        result.error = "line " + std::to_string(lineNumber) + ": " + why;
+        return result;
+    };
+    bool haveHeader = false;
+    while (!text.empty()) {
+        ++lineNumber;
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+
+        if (!haveHeader && line.starts_with('#')) {
+            line.remove_prefix(1);
+            while (line.starts_with(' '))
+                line.remove_prefix(1);
+            const std::size_t eq = line.find(" = ");
+            if (eq == std::string_view::npos) {
+                if (line.starts_with("SpringLab "))
+                    data.experiment = line.substr(10);
+                continue;
+            }
+            std::string_view value = line.substr(eq + 3);
+            value = value.substr(0, value.find(' '));
+            data.parameters.emplace_back(std::string(line.substr(0, eq)), std::string(value));
+            continue;
+        }
+        if (!haveHeader) {
+            for (std::string_view f : splitFields(line))
+                data.header.emplace_back(f);
+            if (data.header.size() > kMaxColumns)
+                return fail("more than " + std::to_string(kMaxColumns) + " columns");
+            if (data.header.front() != kTickTitle)
+                return fail("the first column is not the tick");
+            haveHeader = true;
+            continue;
+        }
+        if (line.empty() && text.empty())
+            break;  // the line feed that ends the last row
+        const std::vector<std::string_view> fields = splitFields(line);
+        if (fields.size() != data.header.size())
+            return fail(std::to_string(fields.size()) + " fields where the header has "
+                        + std::to_string(data.header.size()));
+        if (data.rows.size() == maxRows)
+            return fail("more than " + std::to_string(maxRows) + " rows");
+        std::vector<double>& row = data.rows.emplace_back(fields.size());
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (!parseNumber(fields[i], row[i]))
+                return fail("field " + std::to_string(i + 1) + " is not a number");
+    }
+    if (!haveHeader)
+        return fail("no header row");
+    result.data = std::move(data);
+    return result;
+}
+
+}  // namespace measure

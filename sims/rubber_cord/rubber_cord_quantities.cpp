@@ -1,0 +1,65 @@
+#include "rubber_cord_quantities.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace rubber_cord {
+
+CordMeasures measureCord(const ChainModel& chain)
+{
+    const auto nodes = chain.nodes();
+    CordMeasures m;
+    if (nodes.empty())  // a failed reset leaves no cord
+        return m;
+    const ChainModel::Parameters& p = chain.parameters();
+    m.X0 = nodes[0].X;
+    m.Y0 = nodes[0].Y;
+    m.NominalLength = p.NodeCount * p.SegmentLength;
+
+    // The largest stretch from the largest squared length: one root for
+    // the greatest, the same double as the greatest of the roots.
+    double longest2 = 0;
+    double kinetic2 = nodes[0].VX * nodes[0].VX + nodes[0].VY * nodes[0].VY;
+    for (std::size_t i = 1; i < nodes.size(); ++i) {
+        const double dx = nodes[i].X - nodes[i - 1].X;
+        const double dy = nodes[i].Y - nodes[i - 1].Y;
+        const double d2 = dx * dx + dy * dy;
+        m.TotalLength += std::sqrt(d2);
+        longest2 = std::max(longest2, d2);
+        kinetic2 += nodes[i].VX * nodes[i].VX + nodes[i].VY * nodes[i].VY;
+    }
+    m.LargestStretch = nodes.size() > 1 ? std::sqrt(longest2) - p.SegmentLength : 0;
+    m.Kinetic = 0.5 * kinetic2;
+    return m;
+}
+
+namespace {
+
+const measure::Quantity<CordMeasures> kQuantities[] = {
+    {{"x0", "節点0のx", "x of node 0", "unit"}, [](const CordMeasures& m) { return m.X0; }},
+    {{"y0", "節点0のy", "y of node 0 (down)", "unit"}, [](const CordMeasures& m) { return m.Y0; }},
+    {{"length", "全長", "total length", "unit"}, [](const CordMeasures& m) { return m.TotalLength; }},
+    {{"nominal_length", "節点の数×節点間の長さ", "NodeCount × segment length", "unit"},
+     [](const CordMeasures& m) { return m.NominalLength; }},
+    {{"largest_stretch", "最大の伸び", "largest stretch", "unit"},
+     [](const CordMeasures& m) { return m.LargestStretch; }},
+    {{"kinetic", "運動エネルギー", "kinetic energy (unit mass per node)", "unit²/tick²"},
+     [](const CordMeasures& m) { return m.Kinetic; }},
+};
+
+const measure::Parameter kParameters[] = {
+    {"timer", "タイマー", "Text1", "10"},
+    {"nodes", "節点の数", "Text2", "100"},
+    {"segment_length", "節点間の長さ", "Text3", "10"},
+    {"gravity", "重力", "Text4", "0.98"},
+    {"viscosity", "粘性抵抗", "Text5", "0.05"},
+    {"stiffness", "バネ定数", "Text6", "0.5"},
+};
+
+}  // namespace
+
+std::span<const measure::Quantity<CordMeasures>> quantities() { return kQuantities; }
+
+std::span<const measure::Parameter> parameters() { return kParameters; }
+
+}  // namespace rubber_cord

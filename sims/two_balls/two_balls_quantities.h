@@ -1,0 +1,28 @@
+#pragma once
+// What the two-ball experiment measures and reads.
+//
+// Heights are measured up from each ball's own floor (the model's y grows
+// downward). The step's acceleration is Force * ForceFactor / Mass, so each
+// ball moves as a body of inertia Mass / ForceFactor = 2·Mass; the total
+// energy counts it so:
+//   E = Σ Mass_i·v_i² + Σ 2·Mass_i·Gravity·height_i + ½·Stiffness·(d − RestLength)²
+// in mass·unit²/tick². It stays put without resistance or bounces, falls with
+// resistance, and each bounce (a ball put back on its floor) changes it.
+
+#include "quantity.h"
+#include "two_balls_model.h"
+
+#include <span>
+
+namespace two_balls {
+
+std::span<const measure::Quantity<Model>> quantities();
+
+// The boxes as the window shows them, top to bottom: Text1, Text2, Text7,
+// Text3, Text4, Text5, Text6. Its InitSimulation reads them as Text1, Text2,
+// Text3, Text7, Text6, Text4, Text5.
+std::span<const measure::Parameter> parameters();
+
+double totalEnergy(const Model& m);
+
+}  // namespace two_balls

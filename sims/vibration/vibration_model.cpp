@@ -1,0 +1,36 @@
+#include "vibration_model.h"
+
+#include "float_check.h"
+
+namespace vibration {
+
+void Model::Reset()
+{
+    Position = StartPosition;
+    Velocity = 0;
+}
+
+void Model::Step()
+{
+    // The velocity first, then the position moves by the new velocity. Each
+    // line is tested as it is written, so a mass of 0 stops at the division.
+    rt::clearFloatStatus();
+    Force = (Position - RestLength) * (-Stiffness);
+    rt::checkFloatStatus();
+    Accel = Force / Mass;
+    rt::checkFloatStatus();
+    Velocity = (1 - Viscosity) * (Accel + Velocity);
+    rt::checkFloatStatus();
+    Position = Position + Velocity;
+    rt::checkFloatStatus();
+}
+
+void Model::Pull(float pointerX)
+{
+    // The horizontal position of the press becomes the spring's length:
+    // further right pulls the ball further down.
+    Position = static_cast<double>(pointerX);
+    Velocity = 0;
+}
+
+}  // namespace vibration
