@@ -267,6 +267,9 @@ Form::Form(const char* name, const char* caption, int clientWidth, int clientHei
             // Japanese keyboard cannot slip full-width digits into a box
             // (pasted text still goes through Val like any other).
             box->setAttribute(Qt::WA_InputMethodEnabled, false);
+            // Its style sheet would take the application's colours (dark on
+            // a dark desktop) over the window's.
+            box->setPalette(lightPalette());
             widget = box;
             break;
         }
