@@ -182,9 +182,15 @@ void Timer::setEnabled(bool enabled)
 
 bool Timer::isTicking() const { return m_timer->isActive(); }
 
+void Timer::setHeld(bool held)
+{
+    m_held = held;
+    restart();
+}
+
 void Timer::restart()
 {
-    if (m_enabled && m_interval > 0)
+    if (m_enabled && m_interval > 0 && !m_held)
         m_timer->start(m_interval);
     else
         m_timer->stop();
@@ -199,7 +205,7 @@ void Timer::setDesignState()
 
 void Timer::fire()
 {
-    m_owner.runEvent(m_onTick);
+    m_owner.runEvent(FormEvent::Tick, m_onTick);
 }
 
 // ---------------------------------------------------------------- Form
@@ -427,7 +433,7 @@ void Form::Show()
     }
     loadDesignState();
     m_loaded = true;
-    runEvent([this] { Form_Load(); });
+    runEvent(FormEvent::Load, [this] { Form_Load(); });
     show();
     raise();
     activateWindow();
@@ -448,6 +454,11 @@ void Form::Show()
 
 void Form::runEvent(const std::function<void()>& handler)
 {
+    runEvent(FormEvent::Other, handler);
+}
+
+void Form::runEvent(FormEvent event, const std::function<void()>& handler)
+{
     const std::uint64_t before = pictureGeneration();
     try {
         handler();
@@ -460,6 +471,7 @@ void Form::runEvent(const std::function<void()>& handler)
     }
     if (pictureGeneration() != before)
         update();
+    emit eventRan(event);
 }
 
 void Form::stopTimers()
@@ -471,7 +483,7 @@ void Form::stopTimers()
 void Form::onClick(QPushButton& button, std::function<void()> handler)
 {
     connect(&button, &QPushButton::clicked, this,
-            [this, handler = std::move(handler)] { runEvent(handler); });
+            [this, handler = std::move(handler)] { runEvent(FormEvent::Click, handler); });
 }
 
 void Form::clickOnEnter(QPushButton& button)
@@ -501,7 +513,7 @@ void Form::mousePressEvent(QMouseEvent* event)
     const int shift = shiftOf(event->modifiers());
     const float x = toTwips(event->position().x());
     const float y = toTwips(event->position().y() - clientTop());
-    runEvent([&] { Form_MouseDown(buttons, shift, x, y); });
+    runEvent(FormEvent::MouseDown, [&] { Form_MouseDown(buttons, shift, x, y); });
 }
 
 void Form::mouseMoveEvent(QMouseEvent* event)
@@ -510,7 +522,7 @@ void Form::mouseMoveEvent(QMouseEvent* event)
     const int shift = shiftOf(event->modifiers());
     const float x = toTwips(event->position().x());
     const float y = toTwips(event->position().y() - clientTop());
-    runEvent([&] { Form_MouseMove(buttons, shift, x, y); });
+    runEvent(FormEvent::MouseMove, [&] { Form_MouseMove(buttons, shift, x, y); });
 }
 
 void Form::closeEvent(QCloseEvent* event)

@@ -84,8 +84,15 @@ public:
     // Switching on starts a new period.
     void setEnabled(bool enabled);
 
-    // True while ticks are actually coming (enabled with a non-zero interval).
+    // True while ticks are actually coming (enabled with a non-zero interval,
+    // and not held).
     bool isTicking() const;
+
+    // A held timer keeps its interval and its enabled state, as the window's
+    // code set them, but gives no ticks until it is let go: a pause from
+    // outside the window that the window's own code never sees.
+    void setHeld(bool held);
+    bool held() const { return m_held; }
 
     // One tick, through the window's event dispatch, exactly as a timeout
     // would run it. Tests call this instead of waiting.
@@ -101,7 +108,11 @@ private:
     QTimer* m_timer;
     std::int32_t m_interval = 0;
     bool m_enabled = true;
+    bool m_held = false;
 };
+
+// What ran through a window's event dispatch.
+enum class FormEvent { Load, Click, Tick, MouseDown, MouseMove, Other };
 
 class Form : public QWidget, public Canvas {
     Q_OBJECT
@@ -124,6 +135,13 @@ public:
 
     // Runs one event handler; the one place where run-time errors stop.
     void runEvent(const std::function<void()>& handler);
+
+signals:
+    // After each event has run (also one that failed): listeners read the
+    // window's state here, e.g. to record it after every tick.
+    void eventRan(rt::FormEvent event);
+
+public:
 
     void stopTimers();
 
@@ -161,6 +179,7 @@ protected:
 private:
     friend class Timer;
     friend void setZoomPercent(int percent);
+    void runEvent(FormEvent event, const std::function<void()>& handler);
     struct Control {
         const ControlDef* def;
         QWidget* widget;
