@@ -153,7 +153,7 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
     m_refreshTimer.setInterval(kRefreshMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
 
-    connect(m_source.form, &rt::Form::eventRan, this, [this](rt::FormEvent e) { onFormEvent(e); });
+    m_source.form->addListener(this);
     connect(m_source.form, &QWidget::windowTitleChanged, this, [this] { retranslate(); });
 
     // Attached to a window already running: the recording counts from here,
@@ -162,7 +162,7 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
     retranslate();
 }
 
-MeasurementWindow::~MeasurementWindow() = default;
+MeasurementWindow::~MeasurementWindow() { m_source.form->removeListener(this); }
 
 void MeasurementWindow::newRecording()
 {
@@ -181,10 +181,11 @@ void MeasurementWindow::newRecording()
             m_parameters.push_back(std::move(v));
         }
     }
+    keepMemoryAhead();
     scheduleRefresh();
 }
 
-void MeasurementWindow::onFormEvent(rt::FormEvent event)
+void MeasurementWindow::formEventRan(rt::FormEvent event)
 {
     switch (event) {
     case rt::FormEvent::Load:
@@ -245,10 +246,19 @@ std::pair<std::size_t, std::size_t> MeasurementWindow::shownRows() const
     return {rows > kShownTicks ? rows - kShownTicks : 0, rows};
 }
 
+void MeasurementWindow::keepMemoryAhead()
+{
+    // A block of rows always ready beyond the last, taken here between
+    // frames, so that a tick never waits for memory (nor for the pages of a
+    // fresh block to be touched).
+    m_recorder.reserve(m_recorder.rows() + Recorder::ChunkRows);
+}
+
 void MeasurementWindow::refresh()
 {
     m_refreshTimer.stop();
     m_dirty = false;
+    keepMemoryAhead();
     const auto [first, end] = shownRows();
     double low = std::numeric_limits<double>::infinity();
     double high = -low;

@@ -4,7 +4,7 @@
 // to a CSV file, a picture or the clipboard.
 //
 // It follows a simulation window from outside: the window tells of every
-// event it ran (rt::Form::eventRan), and after each tick the window's live
+// event it ran (rt::Form::Listener), and after each tick the window's live
 // model is sampled through the experiment's table into a Recorder. A load or
 // a click on the window's button (every window's button re-reads its boxes
 // and puts the model at its start) begins a new recording at tick 0. The
@@ -14,6 +14,7 @@
 // tick path.
 
 #include "csv.h"
+#include "form.h"
 #include "experiment.h"
 #include "recorder.h"
 
@@ -36,12 +37,6 @@ class QPushButton;
 class QScatterSeries;
 class QValueAxis;
 
-namespace rt {
-class Form;
-class Timer;
-enum class FormEvent;
-}  // namespace rt
-
 namespace measure {
 
 // What a measurement window follows.
@@ -53,7 +48,7 @@ struct Source {
     std::function<void(std::span<double>)> sample;
 };
 
-class MeasurementWindow : public QWidget {
+class MeasurementWindow : public QWidget, private rt::Form::Listener {
     Q_OBJECT
 
 public:
@@ -104,9 +99,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void onFormEvent(rt::FormEvent event);
+    void formEventRan(rt::FormEvent event) override;
     void newRecording();
     void scheduleRefresh();
+    void keepMemoryAhead();
     void retranslate();
     void updateStatus();
     QString quantityName(const QuantityInfo& q) const;

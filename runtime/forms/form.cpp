@@ -471,7 +471,15 @@ void Form::runEvent(FormEvent event, const std::function<void()>& handler)
     }
     if (pictureGeneration() != before)
         update();
-    emit eventRan(event);
+    for (std::size_t i = 0; i < m_listeners.size(); ++i)
+        m_listeners[i]->formEventRan(event);
+}
+
+void Form::addListener(Listener* listener) { m_listeners.push_back(listener); }
+
+void Form::removeListener(Listener* listener)
+{
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener), m_listeners.end());
 }
 
 void Form::stopTimers()

@@ -136,12 +136,19 @@ public:
     // Runs one event handler; the one place where run-time errors stop.
     void runEvent(const std::function<void()>& handler);
 
-signals:
-    // After each event has run (also one that failed): listeners read the
-    // window's state here, e.g. to record it after every tick.
-    void eventRan(rt::FormEvent event);
+    // Told after each event has run (also one that failed), to read the
+    // window's state, e.g. to record it after every tick. A plain list
+    // rather than a signal: it is called on every tick and must cost next
+    // to nothing. A listener removes itself before it goes.
+    class Listener {
+    public:
+        virtual void formEventRan(FormEvent event) = 0;
 
-public:
+    protected:
+        ~Listener() = default;
+    };
+    void addListener(Listener* listener);
+    void removeListener(Listener* listener);
 
     void stopTimers();
 
@@ -196,6 +203,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     std::vector<Control> m_controls;
     std::vector<Timer*> m_timers;
+    std::vector<Listener*> m_listeners;
     bool m_loaded = false;
 };
 
