@@ -271,12 +271,15 @@ void MeasurementWindow::refresh()
         if (curveShown(static_cast<int>(c))) {
             points.reserve(static_cast<qsizetype>(end - first));
             for (std::size_t r = first; r < end; ++r) {
+                // A tick that failed may leave an infinity or NaN behind
+                // (the window stopped there): it stays in the recording,
+                // but a graph has no place for it.
                 const double v = m_recorder.value(r, c);
+                if (!std::isfinite(v))
+                    continue;
                 points.append(QPointF(static_cast<double>(m_recorder.tick(r)), v));
-                if (std::isfinite(v)) {
-                    low = std::min(low, v);
-                    high = std::max(high, v);
-                }
+                low = std::min(low, v);
+                high = std::max(high, v);
             }
         }
         curve->replace(points);
@@ -286,9 +289,12 @@ void MeasurementWindow::refresh()
         low = 0;
         high = 1;
     }
-    const double pad = high > low ? (high - low) * 0.05 : std::max(1.0, std::abs(high) * 0.05);
-    low -= pad;
-    high += pad;
+    // A margin of 5 % either side, worked out in halves so that values near
+    // the largest double do not make an infinite range.
+    const double halfSpan = high / 2 - low / 2;
+    const double pad = halfSpan > 0 ? halfSpan / 10 : std::max(1.0, std::abs(high) / 20);
+    low = std::max(low - pad, -std::numeric_limits<double>::max());
+    high = std::min(high + pad, std::numeric_limits<double>::max());
     m_valueAxis->setRange(low, high);
 
     if (m_marks) {

@@ -88,7 +88,8 @@ void shoot(const QDir& folder, const QString& suffix, const QStringList& wanted)
 
 // A measurement window beside its experiment, both in one picture.
 template <typename Window>
-void shootMeasurement(const QDir& folder, Sim sim, Window& (Windows::*windowOf)(), int tickCount, const QString& file)
+void shootMeasurement(const QDir& folder, Sim sim, Window& (Windows::*windowOf)(), int tickCount, const QString& file,
+                      bool paused = false)
 {
     Windows windows;
     windows.openMeasurement(sim);
@@ -98,6 +99,7 @@ void shootMeasurement(const QDir& folder, Sim sim, Window& (Windows::*windowOf)(
     window.move(0, 0);
     measurement.resize(760, 480);
     measurement.move(window.frameGeometry().right() + 8, 0);
+    measurement.setPaused(paused);
     measurement.refresh();
     QApplication::processEvents();
     QTest::qWait(100);
@@ -139,7 +141,8 @@ int main(int argc, char** argv)
 
     shoot(folder, QString(), {});
     shootMeasurement(folder, Sim::Vibration, &Windows::vibration, 400, QStringLiteral("measurement_vibration.png"));
-    shootMeasurement(folder, Sim::TwoBalls, &Windows::twoBalls, 262, QStringLiteral("measurement_two_balls.png"));
+    shootMeasurement(folder, Sim::TwoBalls, &Windows::twoBalls, 200, QStringLiteral("measurement_two_balls.png"),
+                     true);
     rt::setZoomPercent(200);
     shoot(folder, QStringLiteral("_200"), {QStringLiteral("vibration")});
     rt::setZoomPercent(100);

@@ -29,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -239,6 +240,32 @@ TEST_F(MeasurementTest, KeysPauseAndStepAndTheirTooltipsSayWhich)
     EXPECT_FALSE(m.paused());
     EXPECT_TRUE(m.pauseButton().toolTip().contains(QStringLiteral("Space")));
     EXPECT_TRUE(m.stepButton().toolTip().contains(QStringLiteral("→")));
+}
+
+// A tick that fails leaves its infinity in the recording; the graph leaves
+// it out and keeps finite axes, even next to the largest doubles.
+TEST_F(MeasurementTest, GraphSurvivesTheTickThatOverflowed)
+{
+    int errors = 0;
+    rt::setErrorReporter([&](rt::Form&, const rt::RuntimeError&) { ++errors; });
+    windows.openMeasurement(Sim::Vibration);
+    MeasurementWindow& m = windows.measurement(Sim::Vibration);
+    m.showCurve(2, true);  // force
+    frmVibration& w = windows.vibration();
+    w.textBox("Text2").setText(QStringLiteral("1.7e308"));
+    w.button("Command1").click();
+    w.Timer1.fire();
+    rt::resetErrorReporter();
+    ASSERT_EQ(errors, 1);
+    ASSERT_EQ(m.recorder().rows(), 1u);
+    EXPECT_TRUE(std::isinf(m.recorder().value(0, 2)));
+    m.refresh();
+    EXPECT_EQ(curve(m, "force").count(), 0);
+    EXPECT_EQ(curve(m, "position").count(), 1);
+    auto* values = qobject_cast<QValueAxis*>(m.chart().axes(Qt::Vertical).front());
+    EXPECT_TRUE(std::isfinite(values->min()) && std::isfinite(values->max()));
+    EXPECT_LT(values->min(), values->max());
+    EXPECT_FALSE(m.grab().isNull());
 }
 
 // A window that stopped its own timer is not stepped past its stop.
