@@ -167,6 +167,25 @@ void BM_RenderCordPictureLayer(benchmark::State& state)
 BENCHMARK(BM_RenderCordPictureLayer)
     ->Args({100, 1})->Args({32767, 1})->Args({32767, 2})->Unit(benchmark::kMicrosecond);
 
+// The window's own paint, controls included, at a zoom (third argument,
+// percent): the picture is replayed from its twips at that scale, so the
+// cost grows with the pixels covered, not with a bitmap stretched after.
+void BM_PaintCordWindowAtZoom(benchmark::State& state)
+{
+    BenchWindow bench(state, RelaxPath::Auto);
+    rt::setZoomPercent(static_cast<int>(state.range(2)));
+    QImage image(bench.window.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        bench.window.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    rt::setZoomPercent(100);
+}
+BENCHMARK(BM_PaintCordWindowAtZoom)
+    ->Args({100, 1, 100})->Args({100, 1, 400})
+    ->Args({32767, 1, 100})->Args({32767, 1, 200})->Args({32767, 1, 400})
+    ->Unit(benchmark::kMicrosecond);
+
 // The window's whole tick: the timer's handler (StepChain, then Cls and the
 // polyline into the display list) and the replay. Plain: the plain loop and
 // Qt's strokes; Fast: what the program does.

@@ -91,6 +91,11 @@ frmMain::frmMain(Windows& windows)
     m_aboutAction->setMenuRole(QAction::AboutRole);
     connect(m_aboutAction, &QAction::triggered, this, [this] { showAbout(); });
 
+    // The menus and the About box are windows of their own: they take the
+    // launcher's font, and with it the zoom, only when told to.
+    for (QMenu* menu : {m_viewMenu, m_zoomMenu, languageMenu, m_measureMenu, m_helpMenu})
+        menu->setAttribute(Qt::WA_WindowPropagation);
+
     retranslate();
     setMenuBar(m_bar);
 }
@@ -148,6 +153,8 @@ void frmMain::showAbout()
     box->setIconPixmap(springlabIcon(Icon::Program).pixmap(64, 64));
     box->setTextFormat(Qt::RichText);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_WindowPropagation);
     box->show();
 }
 

@@ -1,6 +1,8 @@
 #include "language.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QTranslator>
 
 namespace {
@@ -43,4 +45,10 @@ void setLanguage(Language language)
         QCoreApplication::installTranslator(&translator());
     }
     g_language = language;
+    // The program's name, which the desktop adds to window titles, is the
+    // launcher's caption.
+    QGuiApplication::setApplicationDisplayName(QCoreApplication::translate("frmMain", "バネ関係"));
+    // The windows are told by posted events; they are delivered here, so
+    // every open window shows the new language when this returns.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
 }

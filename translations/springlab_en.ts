@@ -1,4 +1,4 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
@@ -345,16 +345,16 @@ The recording is still in this window; save it somewhere else.</translation>
 <context>
     <name>rt::Form</name>
     <message>
-        <source>実行時エラー '%1':
+        <source>実行時エラー &apos;%1&apos;:
 
 %2
 
 「%3」のタイマーを止めました。値を直して［変更］を押すと、もう一度動きます。</source>
-        <translation>Run-time error '%1':
+        <translation>Run-time error &apos;%1&apos;:
 
 %2
 
-The timer of "%3" has been stopped. Correct the values and press [Apply] to start it again.</translation>
+The timer of &quot;%3&quot; has been stopped. Correct the values and press [Apply] to start it again.</translation>
     </message>
 </context>
 </TS>

@@ -67,6 +67,7 @@ void showErrorBox(Form& form, const RuntimeError& error)
                                     .arg(form.windowTitle()),
                                 QMessageBox::Ok, &form);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_WindowPropagation);  // the window's zoomed font
     box->setWindowModality(Qt::WindowModal);
     box->show();
 }
@@ -595,13 +596,17 @@ int zoomPercent() { return g_zoomPercent; }
 
 void setZoomPercent(int percent)
 {
-    if (!isZoomLevel(percent) || percent == g_zoomPercent)
+    if (!isZoomLevel(percent))
         return;
-    g_zoomPercent = percent;
-    // Geometry and fonts only: timers, state and pictures are untouched, so
-    // an animation runs straight on at the new size.
-    for (Form* form : allForms())
-        form->applyZoom();
+    if (percent != g_zoomPercent) {
+        g_zoomPercent = percent;
+        // Geometry and fonts only: timers, state and pictures are untouched,
+        // so an animation runs straight on at the new size.
+        for (Form* form : allForms())
+            form->applyZoom();
+    }
+    // Told even of the zoom it already has: a choice made again is still
+    // the user's choice.
     if (zoomListener())
         zoomListener()(percent);
 }
