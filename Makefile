@@ -25,7 +25,8 @@ test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The whole suite under AddressSanitizer, UndefinedBehaviorSanitizer and
-# LeakSanitizer, then a bounded libFuzzer run on Val and the conversions.
+# LeakSanitizer, then bounded libFuzzer runs on Val and the conversions and
+# on the recording reader.
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -45,6 +46,10 @@ test-sanitize: deps
 	@mkdir -p $(FUZZ_DIR)/corpus
 	@$(FUZZ_DIR)/tests/fuzz/val_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		$(FUZZ_DIR)/corpus tests/fuzz/corpus/val 2>&1 | tail -n 12
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target recording_fuzzer
+	@mkdir -p $(FUZZ_DIR)/corpus-recording
+	@$(FUZZ_DIR)/tests/fuzz/recording_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
+		$(FUZZ_DIR)/corpus-recording tests/fuzz/corpus/recording 2>&1 | tail -n 12
 
 bench: build
 	@$(BUILD_DIR)/bench/springlab_bench

@@ -1,66 +1,106 @@
-// What recording costs a window's tick: the same window ticked with and
-// without a measurement window following it, side by side in one run, for
-// the vibration window and the rubber cord of 32767 nodes. The graph is not
-// in these figures: it is redrawn from its own timer, at most every 30 ms,
-// whatever the tick rate.
+// What recording costs, side by side in one run: each window's tick (step
+// and picture, as the timer runs it) with and without a row of the recorder
+// after it, for the vibration and the 32767-node rubber cord; and runs
+// without a window (`springlab run`) to their end.
 
+#include "cli.h"
 #include "frm_elastic_code.h"
 #include "frm_vibration.h"
-#include "measurement_window.h"
-#include "windows.h"
+#include "recorder.h"
+#include "rubber_cord_quantities.h"
+#include "vibration_quantities.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 
+#include <sstream>
+
 namespace {
 
-template <typename Window>
-void tickWindow(benchmark::State& state, Windows& windows, Sim sim, Window& window, bool recorded)
+// Keeps recording past the recorder's capacity: a full recorder starts
+// over, which costs nothing (no memory is given back or taken).
+template <class Sample>
+void record(measure::Recorder& rec, std::int64_t tick, Sample&& sample)
 {
-    measure::MeasurementWindow* m = recorded ? &windows.measurement(sim) : nullptr;
+    if (rec.full())
+        rec.clear();
+    rec.append(tick, sample);
+}
+
+// A window's tick as its timer runs it, with a recorded row after each
+// when the benchmark's argument is 1. `view` gives what the table samples.
+template <class Window, class State, class View>
+void windowTick(benchmark::State& state, const char* box, const char* text,
+                std::span<const measure::Quantity<State>> table, View view)
+{
+    const bool recording = state.range(0) != 0;
+    Window window;
     window.Show();
-    window.Timer1.setEnabled(false);  // only the ticks fired here
-    std::int64_t ticks = 0;
+    window.textBox(box).setText(QString::fromUtf8(text));
+    QTest::mouseClick(&window.button("Command1"), Qt::LeftButton);
+    measure::Recorder rec(table.size());
+    rec.reserve(measure::Recorder::MaxRows);
+    std::int64_t tick = 0;
     for (auto _ : state) {
         window.Timer1.fire();
-        benchmark::ClobberMemory();
-        // The graph's timer runs between ticks on the event loop (some 30
-        // times a second); it is left out of the figure, as it costs the
-        // same whatever the tick rate.
-        if (m && ++ticks % 4096 == 0) {
-            state.PauseTiming();
-            m->refresh();
-            state.ResumeTiming();
-        }
+        if (recording)
+            record(rec, ++tick, [&](std::span<double> row) { measure::sampleInto(table, view(window), row); });
     }
-    // A full recorder stops recording and would flatter the figure.
-    if (m && m->recorder().full())
-        state.SkipWithError("the recording filled up; run fewer iterations");
-    window.close();
+    benchmark::DoNotOptimize(rec.rows());
 }
 
-void BM_VibrationTick(benchmark::State& state, bool recorded)
+void BM_VibrationWindowTick(benchmark::State& state)
 {
-    Windows windows;
-    tickWindow(state, windows, Sim::Vibration, windows.vibration(), recorded);
+    // Undamped, so the swing never settles.
+    windowTick<frmVibration>(state, "Text5", "0", vibration::quantities(),
+                             [](frmVibration& w) -> auto& { return w.Spring; });
 }
-BENCHMARK_CAPTURE(BM_VibrationTick, Alone, false)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_VibrationTick, Recorded, true)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_VibrationWindowTick)->ArgName("recording")->Arg(0)->Arg(1);
 
-void BM_RubberCordTick(benchmark::State& state, bool recorded)
+void BM_VibrationModelStep(benchmark::State& state)
 {
-    Windows windows;
-    frmElasticCode& cord = windows.rubberCord();
-    if (recorded)
-        windows.measurement(Sim::RubberCord);
-    cord.Show();
-    cord.textBox("Text2").setText(QStringLiteral("32767"));
-    cord.button("Command1").click();
-    tickWindow(state, windows, Sim::RubberCord, cord, recorded);
+    const bool recording = state.range(0) != 0;
+    vibration::Model m{.Stiffness = 5, .RestLength = 200, .Mass = 500, .Viscosity = 0};
+    m.Reset();
+    measure::Recorder rec(vibration::quantities().size());
+    rec.reserve(measure::Recorder::MaxRows);
+    std::int64_t tick = 0;
+    for (auto _ : state) {
+        m.Step();
+        if (recording)
+            record(rec, ++tick, [&](std::span<double> row) { measure::sampleInto(vibration::quantities(), m, row); });
+    }
+    benchmark::DoNotOptimize(m.Position);
 }
-BENCHMARK_CAPTURE(BM_RubberCordTick, Alone, false)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_RubberCordTick, Recorded, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_VibrationModelStep)->ArgName("recording")->Arg(0)->Arg(1);
+
+void BM_RubberCordWindowTick(benchmark::State& state)
+{
+    windowTick<frmElasticCode>(state, "Text2", "32767", rubber_cord::quantities(),
+                               [](frmElasticCode& w) { return rubber_cord::measureCord(w.Chain); });
+}
+BENCHMARK(BM_RubberCordWindowTick)->ArgName("recording")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void runCommand(benchmark::State& state, std::vector<std::string> args)
+{
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        if (cli::main(args, out, err) != 0)
+            state.SkipWithError(err.str().c_str());
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+BENCHMARK_CAPTURE(runCommand, TwoBallsToRestCsv, {"run", "two-balls", "--csv", "-"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runCommand, Vibration100000TicksCsv, {"run", "vibration", "--ticks", "100000", "--csv", "-"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runCommand, Vibration100000Ticks, {"run", "vibration", "--ticks", "100000"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runCommand, RubberCord32767Nodes10Ticks,
+                  {"run", "rubber-cord", "--set", "nodes=32767", "--ticks", "10", "--csv", "-"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

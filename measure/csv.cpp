@@ -1,5 +1,9 @@
 #include "csv.h"
 
+#include "experiment.h"
+#include "runtime_error.h"
+#include "val.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -67,6 +71,22 @@ std::vector<std::string_view> splitFields(std::string_view line)
 
 }  // namespace
 
+std::vector<ParameterValue> parametersOf(const Experiment& experiment, std::span<const std::string> texts)
+{
+    std::vector<ParameterValue> values;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const Parameter& p = experiment.parameters()[i];
+        ParameterValue v{std::string(p.key), std::string(p.label), std::nullopt};
+        try {
+            v.value = rt::Val(texts[i]);
+        } catch (const rt::RuntimeError&) {
+            // Written as "?": the run itself reports the error.
+        }
+        values.push_back(std::move(v));
+    }
+    return values;
+}
+
 std::string formatNumber(double v)
 {
     std::string s;
@@ -81,7 +101,7 @@ std::string columnTitle(const QuantityInfo& q)
     return title;
 }
 
-void writeCsv(const CsvTable& table, const std::function<void(std::string_view)>& sink)
+void writeCsv(const CsvTable& table, const Sink& sink)
 {
     std::string out;
     out.reserve(kFlushSize + 1024);
@@ -118,6 +138,11 @@ void writeCsv(const CsvTable& table, const std::function<void(std::string_view)>
 
 std::string saveCsv(const std::string& path, const CsvTable& table)
 {
+    return saveFile(path, [&table](const Sink& sink) { writeCsv(table, sink); });
+}
+
+std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce)
+{
     namespace fs = std::filesystem;
     const fs::path target(path);
     // The rename would put an ordinary file in place of a device, a pipe or
@@ -141,7 +166,7 @@ std::string saveCsv(const std::string& path, const CsvTable& table)
     ::fchmod(fd, 0666 & ~mask);
 
     std::string error;
-    writeCsv(table, [&](std::string_view piece) {
+    produce([&](std::string_view piece) {
         if (error.empty())
             error = writeAll(fd, piece);
     });

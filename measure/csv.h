@@ -28,11 +28,18 @@
 
 namespace measure {
 
+using Sink = std::function<void(std::string_view)>;
+
 struct ParameterValue {
     std::string key;
     std::string label;
     std::optional<double> value;  // none when the text raised an error
 };
+
+class Experiment;
+
+// The parameters of `experiment` as its boxes' texts give them.
+std::vector<ParameterValue> parametersOf(const Experiment& experiment, std::span<const std::string> texts);
 
 struct CsvTable {
     std::string_view experiment;
@@ -43,7 +50,13 @@ struct CsvTable {
 };
 
 // The whole CSV, handed to `sink` in pieces of some tens of kilobytes.
-void writeCsv(const CsvTable& table, const std::function<void(std::string_view)>& sink);
+void writeCsv(const CsvTable& table, const Sink& sink);
+
+// Saves what `produce` hands its sink: to a temporary file beside `path`,
+// flushed to the disk and renamed to `path`, so the file is either complete
+// or untouched. Returns an empty string on success, or a message naming the
+// file and the reason.
+std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce);
 
 // Writes the CSV to a temporary file beside `path`, flushes it to the disk
 // and renames it to `path`, so the file is either complete or untouched.

@@ -1,10 +1,14 @@
 #include "experiment.h"
 
 #include "convert.h"
+#include "rotation_picture.h"
 #include "rotation_quantities.h"
+#include "rubber_cord_picture.h"
 #include "rubber_cord_quantities.h"
+#include "two_balls_picture.h"
 #include "two_balls_quantities.h"
 #include "val.h"
+#include "vibration_picture.h"
 #include "vibration_quantities.h"
 
 #include <array>
@@ -17,7 +21,11 @@ namespace {
 // same errors.
 void readInterval(const std::string& text) { rt::CheckedInterval(rt::ToInt32(rt::Val(text))); }
 
-// What every experiment shares: its name, its tables and its model.
+// What every experiment shares: its name, its tables, its model and a
+// canvas. Each tick draws the window's picture on the canvas, which nobody
+// shows: its coordinates go to single precision exactly as on the window,
+// so a picture that leaves the range of a single stops the run at the same
+// tick as the window.
 template <class Model, class State>
 class TableExperiment : public Experiment {
 public:
@@ -41,6 +49,7 @@ protected:
     std::span<const Parameter> m_parameters;
     std::vector<QuantityInfo> m_infos;
     Model m_model;
+    rt::Canvas m_canvas;
 };
 
 class Vibration final : public TableExperiment<vibration::Model, vibration::Model> {
@@ -56,7 +65,11 @@ public:
         m_model.Viscosity = rt::Val(t[4]);
         m_model.Reset();
     }
-    void step() override { m_model.Step(); }
+    void step() override
+    {
+        m_model.Step();
+        vibration::drawPicture(m_canvas, m_model);
+    }
     void press(float x, float) override { m_model.Pull(x); }
     void sample(std::span<double> row) const override { sampleInto(m_table, m_model, row); }
 };
@@ -74,7 +87,12 @@ public:
         m_model.Relax = rt::Val(t[2]);
         readInterval(t[0]);
     }
-    void step() override { m_model.Step(); }
+    void step() override
+    {
+        m_canvas.Cls();
+        m_model.Step();
+        rotation::drawPicture(m_canvas, m_model);
+    }
     // A press only freezes the mass; the pointer moves by move().
     void press(float, float) override { m_frozen = true; }
     void move(float x, float y) override { m_model.MovePointer(x, y); }
@@ -107,6 +125,7 @@ public:
     void step() override
     {
         m_model.StepBalls();
+        two_balls::drawPicture(m_canvas, m_model);
         m_atRest = m_model.TestAtRest();
     }
     // A press grabs the large ball and reads the timer box again.
@@ -139,7 +158,11 @@ public:
         const double stiffness = rt::Val(t[5]);
         m_model.ResetChain(nodeCount, segmentLength, gravity, viscosity, stiffness);
     }
-    void step() override { m_model.StepChain(); }
+    void step() override
+    {
+        m_model.StepChain();
+        rubber_cord::drawPicture(m_canvas, m_model);
+    }
     void press(float x, float y) override { m_model.PullChain(x, y); }
     void sample(std::span<double> row) const override
     {

@@ -1,4 +1,5 @@
 #include "app_setup.h"
+#include "cli.h"
 #include "display_options.h"
 #include "frm_main.h"
 #include "preferences.h"
@@ -7,8 +8,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -30,6 +35,9 @@ bool displayMissing()
 
 int main(int argc, char** argv)
 {
+    // Headless commands run before anything of Qt exists: no display needed.
+    if (const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc); cli::isCommand(args))
+        return cli::main(args, std::cout, std::cerr);
     if (displayMissing()) {
         std::fputs("springlab: no display found (DISPLAY and WAYLAND_DISPLAY are not set); "
                    "start it from a desktop session\n",

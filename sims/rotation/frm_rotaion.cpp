@@ -2,6 +2,7 @@
 
 #include "convert.h"
 #include "icons.h"
+#include "rotation_picture.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,7 +22,6 @@ const rt::ControlDef kControls[] = {
     {ControlKind::TextBox, "Text3", "0.99", 5040, 1440, 735, 270, 6},
 };
 
-constexpr double kBallRadius = 50;
 
 }  // namespace
 
@@ -76,8 +76,5 @@ void frmRotaion::Timer1_Timer()
     Mass.Step();
 
     // The cord in the pen colour, the mass as a red disc with a pen rim.
-    FillColor = rt::RGB(255, 0, 0);
-    FillStyle = rt::kSolid;
-    Line(MouseX, MouseY, BallX, BallY);
-    Circle(BallX, BallY, kBallRadius);
+    rotation::drawPicture(*this, Mass);
 }

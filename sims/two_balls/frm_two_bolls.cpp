@@ -1,6 +1,7 @@
 #include "frm_two_bolls.h"
 
 #include "icons.h"
+#include "two_balls_picture.h"
 
 #include "convert.h"
 
@@ -33,11 +34,6 @@ const rt::ControlDef kControls[] = {
     {ControlKind::TextBox, "Text6", "0.98", 7680, 2760, 855, 270, 12},
     {ControlKind::Label, "Label8", kHint, 480, 5040, 4575, 375, 15, rt::RGB(255, 255, 192)},
 };
-
-constexpr double kFloorY = 4250;       // twips: where the small ball rests
-constexpr double kFloorRight = 9000;   // past the right edge of the window
-constexpr double kBall1Radius = 100;   // twips
-constexpr double kBall2Radius = 50;
 
 }  // namespace
 
@@ -101,24 +97,7 @@ void frm2Bolls::tick()
     if (bounces.Ball2)
         rt::Beep();
 
-    using two_balls::DisplayScale;
-    const double x1 = Balls.Ball1.X * DisplayScale;
-    const double y1 = Balls.Ball1.Y * DisplayScale;
-    const double x2 = Balls.Ball2.X * DisplayScale;
-    const double y2 = Balls.Ball2.Y * DisplayScale;
-
-    AutoRedraw = false;
-    Cls();
-    // A filled box of no height: a black line one pixel high.
-    Line(0, kFloorY, kFloorRight, kFloorY, rt::RGB(0, 0, 0), rt::LineShape::FilledBox);
-    Line(x1, y1, x2, y2);
-    FillStyle = rt::kSolid;
-    FillColor = rt::RGB(255, 255, 0);
-    Circle(x1, y1, kBall1Radius);
-    // The small ball last, so it lies over the large one where they meet.
-    FillColor = rt::RGB(255, 0, 0);
-    Circle(x2, y2, kBall2Radius);
-    AutoRedraw = true;
+    two_balls::drawPicture(*this, Balls);
 
     // Asked after the picture: the last picture shows the balls where the
     // step left them, at most 5 units above the floors they are put on.

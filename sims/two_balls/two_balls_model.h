@@ -67,7 +67,7 @@ struct Model {
     Ball Ball2;             // the small ball
     double ForceX = 0;      // spring force on Ball1 of the latest step
     double ForceY = 0;
-    Bounces LastBounces;    // the bounces of the latest step
+    Bounces LastBounces{};  // the bounces of the latest step
 
     // The pair side by side at the start height, the spring at its natural
     // length. Velocities and parameters are kept.

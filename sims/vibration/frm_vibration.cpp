@@ -2,6 +2,7 @@
 
 #include "convert.h"
 #include "icons.h"
+#include "vibration_picture.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,11 +27,6 @@ const rt::ControlDef kControls[] = {
      rt::RGB(255, 255, 192)},
 };
 
-constexpr int kSegments = 40;        // zig-zag lines of the spring
-constexpr double kSpringLeft = 455;  // x of the zig-zag's even points
-constexpr double kSpringWidth = 100;
-constexpr double kBallX = 500;
-constexpr double kBallRadius = 100;
 
 }  // namespace
 
@@ -68,16 +64,7 @@ void frmVibration::Timer1_Timer()
 {
     Spring.Step();
 
-    // The picture: a zig-zag of 40 lines from the top edge down to the
-    // ball, and the ball as a red disc.
-    Cls();
-    FillColor = rt::RGB(255, 0, 0);
-    FillStyle = rt::kSolid;
-    const double h = Position / 5;
-    Line(kSpringLeft, 0, kSpringLeft, 0);
-    for (int i = 1; i <= kSegments; ++i)
-        LineTo(kSpringLeft + kSpringWidth * (i % 2), i * h);
-    Circle(kBallX, Position * vibration::TwipsPerUnit, kBallRadius);
+    vibration::drawPicture(*this, Spring);
 }
 
 void frmVibration::Form_MouseDown(int, int, float x, float)

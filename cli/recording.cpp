@@ -1,0 +1,387 @@
+#include "recording.h"
+
+#include "csv.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <memory>
+#include <variant>
+
+namespace cli {
+namespace {
+
+constexpr std::string_view kFormat = "springlab-recording";
+constexpr int kVersion = 1;
+
+// The little of JSON a recording uses: objects, arrays, strings, numbers
+// and true, nested at most three deep.
+struct Json;
+using JsonObject = std::map<std::string, Json, std::less<>>;
+using JsonArray = std::vector<Json>;
+struct Json {
+    std::variant<std::nullptr_t, bool, double, std::string, std::shared_ptr<JsonArray>, std::shared_ptr<JsonObject>>
+        value;
+};
+
+struct BadJson {
+    std::string why;
+};
+
+class JsonParser {
+public:
+    explicit JsonParser(std::string_view text) : m_text(text) {}
+
+    Json document()
+    {
+        Json v = value(0);
+        skipBlanks();
+        if (m_pos != m_text.size())
+            throw BadJson{"something follows the object"};
+        return v;
+    }
+
+private:
+    static constexpr int kMaxDepth = 3;
+
+    void skipBlanks()
+    {
+        while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\r'))
+            ++m_pos;
+    }
+    bool take(char c)
+    {
+        skipBlanks();
+        if (m_pos < m_text.size() && m_text[m_pos] == c) {
+            ++m_pos;
+            return true;
+        }
+        return false;
+    }
+    void expect(char c)
+    {
+        if (!take(c))
+            throw BadJson{std::string("'") + c + "' expected at column " + std::to_string(m_pos + 1)};
+    }
+
+    Json value(int depth)
+    {
+        if (depth > kMaxDepth)
+            throw BadJson{"nested too deep"};
+        skipBlanks();
+        if (m_pos == m_text.size())
+            throw BadJson{"the line ends too soon"};
+        const char c = m_text[m_pos];
+        if (c == '{')
+            return object(depth);
+        if (c == '[')
+            return array(depth);
+        if (c == '"')
+            return {string()};
+        if (m_text.substr(m_pos).starts_with("true")) {
+            m_pos += 4;
+            return {true};
+        }
+        if (m_text.substr(m_pos).starts_with("false")) {
+            m_pos += 5;
+            return {false};
+        }
+        return {number()};
+    }
+
+    Json object(int depth)
+    {
+        expect('{');
+        auto members = std::make_shared<JsonObject>();
+        if (!take('}')) {
+            do {
+                skipBlanks();
+                std::string key = string();
+                expect(':');
+                Json v = value(depth + 1);
+                if (!members->emplace(std::move(key), std::move(v)).second)
+                    throw BadJson{"a key appears twice"};
+            } while (take(','));
+            expect('}');
+        }
+        return {members};
+    }
+
+    Json array(int depth)
+    {
+        expect('[');
+        auto items = std::make_shared<JsonArray>();
+        if (!take(']')) {
+            do {
+                if (items->size() == 16)
+                    throw BadJson{"an array too long"};
+                items->push_back(value(depth + 1));
+            } while (take(','));
+            expect(']');
+        }
+        return {items};
+    }
+
+    std::string string()
+    {
+        if (m_pos == m_text.size() || m_text[m_pos] != '"')
+            throw BadJson{"a string expected at column " + std::to_string(m_pos + 1)};
+        ++m_pos;
+        std::string s;
+        while (true) {
+            if (m_pos == m_text.size())
+                throw BadJson{"a string without its closing quote"};
+            const char c = m_text[m_pos++];
+            if (c == '"')
+                return s;
+            if (static_cast<unsigned char>(c) < 0x20)
+                throw BadJson{"a control character in a string"};
+            if (c != '\\') {
+                s.push_back(c);
+                continue;
+            }
+            if (m_pos == m_text.size())
+                throw BadJson{"a string without its closing quote"};
+            const char e = m_text[m_pos++];
+            switch (e) {
+            case '"': case '\\': case '/': s.push_back(e); break;
+            case 'n': s.push_back('\n'); break;
+            case 't': s.push_back('\t'); break;
+            case 'r': s.push_back('\r'); break;
+            case 'b': s.push_back('\b'); break;
+            case 'f': s.push_back('\f'); break;
+            case 'u': s += unicodeEscape(); break;
+            default: throw BadJson{"an unknown escape in a string"};
+            }
+        }
+    }
+
+    // \uXXXX as UTF-8; surrogates are refused (the writer never makes them).
+    std::string unicodeEscape()
+    {
+        unsigned code = 0;
+        if (m_text.size() - m_pos < 4
+            || std::from_chars(m_text.data() + m_pos, m_text.data() + m_pos + 4, code, 16).ptr
+                   != m_text.data() + m_pos + 4)
+            throw BadJson{"a bad \\u escape"};
+        m_pos += 4;
+        if (code >= 0xD800 && code <= 0xDFFF)
+            throw BadJson{"a surrogate in a \\u escape"};
+        std::string out;
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+        return out;
+    }
+
+    double number()
+    {
+        double v = 0;
+        const char* first = m_text.data() + m_pos;
+        const char* last = m_text.data() + m_text.size();
+        const auto r = std::from_chars(first, last, v);
+        if (r.ec != std::errc() || !std::isfinite(v) || *first == '+')
+            throw BadJson{"a value expected at column " + std::to_string(m_pos + 1)};
+        m_pos += static_cast<std::size_t>(r.ptr - first);
+        return v;
+    }
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
+void appendJsonString(std::string& out, std::string_view s)
+{
+    out.push_back('"');
+    for (const char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out.push_back('\\');
+            out.push_back(c);
+        } else if (u < 0x20) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", u);
+            out.append(buffer);
+        } else {
+            out.push_back(c);
+        }
+    }
+    out.push_back('"');
+}
+
+void appendFloat(std::string& out, float v)
+{
+    char buffer[32];
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+}
+
+const JsonObject* asObject(const Json& j)
+{
+    const auto* p = std::get_if<std::shared_ptr<JsonObject>>(&j.value);
+    return p ? p->get() : nullptr;
+}
+
+const Json* member(const JsonObject& o, std::string_view key)
+{
+    const auto it = o.find(key);
+    return it == o.end() ? nullptr : &it->second;
+}
+
+std::int64_t tickOf(const Json& j)
+{
+    const double* d = std::get_if<double>(&j.value);
+    if (!d || *d < 0 || *d > static_cast<double>(kMaxTicks) || std::floor(*d) != *d)
+        throw BadJson{"\"tick\" must be a whole number from 0 to " + std::to_string(kMaxTicks)};
+    return static_cast<std::int64_t>(*d);
+}
+
+// [X,Y] in twips, each a single as the window's mouse gives it.
+std::pair<float, float> pointOf(const Json& j, std::string_view what)
+{
+    const auto* items = std::get_if<std::shared_ptr<JsonArray>>(&j.value);
+    std::string why = "\"";
+    why.append(what).append("\" must be [X,Y] in twips");
+    if (!items || (*items)->size() != 2)
+        throw BadJson{why};
+    float xy[2];
+    for (int i = 0; i < 2; ++i) {
+        const double* d = std::get_if<double>(&(**items)[static_cast<std::size_t>(i)].value);
+        if (!d || std::fabs(*d) > std::numeric_limits<float>::max())
+            throw BadJson{why};
+        xy[i] = static_cast<float>(*d);
+    }
+    return {xy[0], xy[1]};
+}
+
+}  // namespace
+
+std::string writeRecording(const Script& script)
+{
+    std::string out = "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":";
+    appendJsonString(out, script.experiment);
+    out += "}\n";
+    for (const ScriptEvent& e : script.events) {
+        out += "{\"tick\":" + std::to_string(e.tick) + ",";
+        if (e.kind == ScriptEvent::Kind::Change) {
+            out += "\"change\":{";
+            for (std::size_t i = 0; i < e.texts.size(); ++i) {
+                if (i > 0)
+                    out += ",";
+                appendJsonString(out, e.texts[i].first);
+                out += ":";
+                appendJsonString(out, e.texts[i].second);
+            }
+            out += "}}\n";
+        } else {
+            out += e.kind == ScriptEvent::Kind::Press ? "\"press\":[" : "\"move\":[";
+            appendFloat(out, e.x);
+            out += ",";
+            appendFloat(out, e.y);
+            out += "]}\n";
+        }
+    }
+    if (script.ticks)
+        out += "{\"tick\":" + std::to_string(*script.ticks) + ",\"end\":true}\n";
+    return out;
+}
+
+RecordingRead readRecording(std::string_view text)
+{
+    RecordingRead result;
+    Script script;
+    std::unique_ptr<measure::Experiment> experiment;
+    std::size_t lineNumber = 0;
+    std::int64_t lastTick = 0;
+    try {
+        while (!text.empty()) {
+            ++lineNumber;
+            const std::size_t end = text.find('\n');
+            const std::string_view line = text.substr(0, end);
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+            if (line.size() > kMaxLine)
+                throw BadJson{"a line longer than " + std::to_string(kMaxLine) + " bytes"};
+            if (line.find_first_not_of(" \t\r") == std::string_view::npos)
+                continue;
+            const Json json = JsonParser(line).document();
+            const JsonObject* o = asObject(json);
+            if (!o)
+                throw BadJson{"each line must be one JSON object"};
+
+            if (!experiment) {
+                const Json* format = member(*o, "format");
+                const Json* version = member(*o, "version");
+                const Json* name = member(*o, "experiment");
+                const auto* formatText = format ? std::get_if<std::string>(&format->value) : nullptr;
+                if (!formatText || *formatText != kFormat)
+                    throw BadJson{"not a SpringLab recording (\"format\" is not \"springlab-recording\")"};
+                const double* v = version ? std::get_if<double>(&version->value) : nullptr;
+                if (!v || *v != kVersion)
+                    throw BadJson{"a recording of another version (this program reads version 1)"};
+                const auto* nameText = name ? std::get_if<std::string>(&name->value) : nullptr;
+                experiment = nameText ? measure::makeExperiment(*nameText) : nullptr;
+                if (!experiment)
+                    throw BadJson{"an unknown experiment"};
+                script.experiment = *nameText;
+                continue;
+            }
+            if (script.ticks)
+                throw BadJson{"nothing may follow the end"};
+            const Json* tick = member(*o, "tick");
+            if (!tick || o->size() != 2)
+                throw BadJson{"an event is {\"tick\":N, and one of \"change\", \"press\", \"move\", \"end\"}"};
+            ScriptEvent e;
+            e.tick = tickOf(*tick);
+            if (e.tick < lastTick)
+                throw BadJson{"tick " + std::to_string(e.tick) + " comes after tick " + std::to_string(lastTick)};
+            lastTick = e.tick;
+            if (script.events.size() == kMaxEvents)
+                throw BadJson{"more than " + std::to_string(kMaxEvents) + " events"};
+            if (member(*o, "end")) {
+                script.ticks = e.tick;
+                continue;
+            }
+            if (const Json* change = member(*o, "change")) {
+                const JsonObject* texts = asObject(*change);
+                if (!texts)
+                    throw BadJson{"\"change\" must be an object of texts"};
+                for (const auto& [key, value] : *texts) {
+                    const auto* s = std::get_if<std::string>(&value.value);
+                    if (measure::findParameter(*experiment, key) < 0 || !s)
+                        throw BadJson{"\"" + key + "\" is not a text box of " + script.experiment};
+                    e.texts.emplace_back(key, *s);
+                }
+            } else if (const Json* press = member(*o, "press")) {
+                e.kind = ScriptEvent::Kind::Press;
+                std::tie(e.x, e.y) = pointOf(*press, "press");
+            } else if (const Json* move = member(*o, "move")) {
+                e.kind = ScriptEvent::Kind::Move;
+                std::tie(e.x, e.y) = pointOf(*move, "move");
+            } else {
+                throw BadJson{"an unknown event"};
+            }
+            if (script.events.empty() && (e.kind != ScriptEvent::Kind::Change || e.tick != 0))
+                throw BadJson{"the first event must be the change at tick 0"};
+            script.events.push_back(std::move(e));
+        }
+        if (!experiment)
+            throw BadJson{"an empty recording"};
+        if (script.events.empty())
+            throw BadJson{"no change at tick 0"};
+    } catch (const BadJson& bad) {
+        result.error = "line " + std::to_string(lineNumber) + ": " + bad.why;
+        return result;
+    }
+    result.script = std::move(script);
+    return result;
+}
+
+}  // namespace cli

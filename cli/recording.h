@@ -1,0 +1,63 @@
+#pragma once
+// A run written down: the experiment, the boxes' texts at every "変更" and
+// the mouse with its ticks, so that a run can be repeated to the bit. Plain
+// C++: no Qt.
+//
+// The file is JSON Lines (UTF-8, one JSON object per line), version 1:
+//   {"format":"springlab-recording","version":1,"experiment":"vibration"}
+//   {"tick":0,"change":{"timer":"10","length":"200","stiffness":"5","mass":"500","viscosity":"0.002"}}
+//   {"tick":40,"press":[300,150]}
+//   {"tick":41,"move":[3000,1500]}
+//   {"tick":120,"end":true}
+// - the first line names the format, its version and the experiment;
+// - "change" is InitSimulation reading the boxes after that tick (0: when
+//   the window opened), with the texts by parameter key; a key left out
+//   keeps its text; the first event is the change at tick 0;
+// - "press" and "move" are the mouse on the window's surface after that
+//   tick, in twips;
+// - "end", if present, is the last tick of the run; without it the run goes
+//   until the experiment stops by itself or 10 000 ticks.
+// Ticks never go back. The reader treats the file as untrusted: anything
+// else is refused with a message naming the line.
+
+#include "experiment.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+struct ScriptEvent {
+    enum class Kind { Change, Press, Move };
+    std::int64_t tick = 0;  // after this tick; 0 before the first
+    Kind kind = Kind::Change;
+    std::vector<std::pair<std::string, std::string>> texts;  // Change: key, text
+    float x = 0;  // Press, Move: twips
+    float y = 0;
+};
+
+struct Script {
+    std::string experiment;
+    std::vector<ScriptEvent> events;  // by tick, in the order they happen
+    std::optional<std::int64_t> ticks;
+};
+
+// Limits of what a recording may ask for: ten million ticks are some
+// thirty hours of a window at its default period.
+constexpr std::int64_t kMaxTicks = 10'000'000;
+constexpr std::size_t kMaxEvents = 1'000'000;
+constexpr std::size_t kMaxLine = 1 << 16;
+
+std::string writeRecording(const Script& script);
+
+struct RecordingRead {
+    std::optional<Script> script;
+    std::string error;  // "line 3: ..." when there is no script
+};
+
+RecordingRead readRecording(std::string_view text);
+
+}  // namespace cli

@@ -1,0 +1,207 @@
+// Recordings: written by `springlab run --record`, replayed by `springlab
+// replay` to the same bits, and read from hostile text without harm.
+
+#include "cli.h"
+#include "recording.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result command(const std::vector<std::string>& args)
+{
+    std::ostringstream out, err;
+    const int status = cli::main(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string tempPath(const std::string& name)
+{
+    return (std::filesystem::temp_directory_path() / ("springlab_" + std::to_string(::getpid()) + "_" + name)).string();
+}
+
+struct ReplayCase {
+    const char* name;
+    std::vector<std::string> runArgs;
+    int status;
+};
+
+class Replay : public ::testing::TestWithParam<ReplayCase> {};
+
+// The replay's CSV is the run's, byte for byte: every tick's state the same
+// bits, a failing tick included.
+TEST_P(Replay, GivesTheRunsCsvByteForByte)
+{
+    const std::string recording = tempPath(std::string(GetParam().name) + ".jsonl");
+    std::vector<std::string> args = {"run"};
+    args.insert(args.end(), GetParam().runArgs.begin(), GetParam().runArgs.end());
+    args.insert(args.end(), {"--csv", "-", "--record", recording});
+    const Result run = command(args);
+    EXPECT_EQ(run.status, GetParam().status) << run.err;
+    const Result replay = command({"replay", recording, "--csv", "-"});
+    EXPECT_EQ(replay.status, run.status);
+    EXPECT_EQ(replay.out, run.out);
+    // The same message, after the command's name.
+    auto message = [](const std::string& err) { return err.empty() ? err : err.substr(err.find(':')); };
+    EXPECT_EQ(message(replay.err), message(run.err));
+    std::filesystem::remove(recording);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Experiments, Replay,
+    ::testing::Values(
+        ReplayCase{"Vibration", {"vibration", "--set", "重さ=250", "--ticks", "300", "--press", "120:4500,900"}, 0},
+        ReplayCase{"Rotation",
+                   {"rotation", "--move", "0:3000,1500", "--move", "50:1000.5,200.25", "--press", "80:1000.5,200.25"},
+                   0},
+        ReplayCase{"TwoBalls", {"two-balls", "--set", "gravity=2", "--press", "100:1500,2250"}, 0},
+        ReplayCase{"RubberCord", {"rubber-cord", "--set", "nodes=40", "--ticks", "80", "--press", "30:600,600"}, 0},
+        ReplayCase{"RunTimeError", {"rotation", "--set", "relax=1.5", "--move", "0:3000,1500"}, 3},
+        ReplayCase{"ErrorOnTheFirstChange", {"rubber-cord", "--set", "nodes=-5"}, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Recording, ChangesAfterTheStartReadTheBoxesAgain)
+{
+    // Written by hand: the spring restarted with another mass at tick 50.
+    const std::string recording = tempPath("change.jsonl");
+    {
+        std::ofstream f(recording);
+        f << "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":\"vibration\"}\n"
+             "{\"tick\":0,\"change\":{}}\n"
+             "{\"tick\":50,\"change\":{\"mass\":\"250\"}}\n"
+             "{\"tick\":51,\"end\":true}\n";
+    }
+    const Result replay = command({"replay", recording, "--columns", "velocity"});
+    std::filesystem::remove(recording);
+    EXPECT_EQ(replay.status, 0) << replay.err;
+    // The restart's first tick: Velocity 0.998 * 2, as with the mass halved.
+    EXPECT_EQ(replay.out, "tick = 51\nvelocity = 1.996\n");
+}
+
+TEST(Recording, WrittenTextReadsBackAsTheSameScript)
+{
+    cli::Script script{"two-balls", {}, 77};
+    script.events.push_back({0, cli::ScriptEvent::Kind::Change, {{"mass1", "質量"}, {"timer", "1\"0\\\n\t"}}, 0, 0});
+    script.events.push_back({3, cli::ScriptEvent::Kind::Press, {}, 0.1f, -3.4e38f});
+    script.events.push_back({3, cli::ScriptEvent::Kind::Move, {}, 1e-45f, 7});
+    const cli::RecordingRead read = cli::readRecording(cli::writeRecording(script));
+    ASSERT_TRUE(read.script) << read.error;
+    EXPECT_EQ(cli::writeRecording(*read.script), cli::writeRecording(script));
+    EXPECT_EQ(read.script->events[0].texts[1].second, "1\"0\\\n\t");
+    EXPECT_EQ(read.script->events[1].y, -3.4e38f);
+    EXPECT_EQ(read.script->events[2].x, 1e-45f);
+}
+
+struct HostileCase {
+    const char* name;
+    std::string text;
+    const char* error;
+};
+
+class HostileRecording : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileRecording, RefusedWithTheLineNamed)
+{
+    const cli::RecordingRead read = cli::readRecording(GetParam().text);
+    EXPECT_FALSE(read.script);
+    EXPECT_EQ(read.error, GetParam().error);
+}
+
+const std::string kHead = "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":\"vibration\"}\n";
+const std::string kStart = kHead + "{\"tick\":0,\"change\":{}}\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, HostileRecording,
+    ::testing::Values(
+        HostileCase{"Empty", "", "line 0: an empty recording"},
+        HostileCase{"NotJson", "hello\n", "line 1: a value expected at column 1"},
+        HostileCase{"OtherFormat", "{\"format\":\"csv\"}\n",
+                    "line 1: not a SpringLab recording (\"format\" is not \"springlab-recording\")"},
+        HostileCase{"WrongVersion", "{\"format\":\"springlab-recording\",\"version\":2,\"experiment\":\"vibration\"}\n",
+                    "line 1: a recording of another version (this program reads version 1)"},
+        HostileCase{"UnknownExperiment",
+                    "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":\"pendulum\"}\n",
+                    "line 1: an unknown experiment"},
+        HostileCase{"NoStart", kHead, "line 1: no change at tick 0"},
+        HostileCase{"StartsWithAPress", kHead + "{\"tick\":0,\"press\":[1,2]}\n",
+                    "line 2: the first event must be the change at tick 0"},
+        HostileCase{"NegativeTick", kStart + "{\"tick\":-1,\"press\":[1,2]}\n",
+                    "line 3: \"tick\" must be a whole number from 0 to 10000000"},
+        HostileCase{"HugeTick", kStart + "{\"tick\":1e300,\"end\":true}\n",
+                    "line 3: \"tick\" must be a whole number from 0 to 10000000"},
+        HostileCase{"FractionalTick", kStart + "{\"tick\":2.5,\"press\":[1,2]}\n",
+                    "line 3: \"tick\" must be a whole number from 0 to 10000000"},
+        HostileCase{"TicksGoBack", kStart + "{\"tick\":9,\"press\":[1,2]}\n{\"tick\":8,\"press\":[1,2]}\n",
+                    "line 4: tick 8 comes after tick 9"},
+        HostileCase{"BadPoint", kStart + "{\"tick\":1,\"press\":[1]}\n", "line 3: \"press\" must be [X,Y] in twips"},
+        HostileCase{"PointBeyondASingle", kStart + "{\"tick\":1,\"move\":[1e39,0]}\n",
+                    "line 3: \"move\" must be [X,Y] in twips"},
+        HostileCase{"InfiniteNumber", kStart + "{\"tick\":1,\"move\":[1e999,0]}\n",
+                    "line 3: a value expected at column 19"},
+        HostileCase{"UnknownBox", kStart + "{\"tick\":1,\"change\":{\"colour\":\"red\"}}\n",
+                    "line 3: \"colour\" is not a text box of vibration"},
+        HostileCase{"NumberForText", kStart + "{\"tick\":1,\"change\":{\"mass\":5}}\n",
+                    "line 3: \"mass\" is not a text box of vibration"},
+        HostileCase{"UnknownEvent", kStart + "{\"tick\":1,\"jump\":true}\n", "line 3: an unknown event"},
+        HostileCase{"TwoEvents", kStart + "{\"tick\":1,\"press\":[1,2],\"move\":[1,2]}\n",
+                    "line 3: an event is {\"tick\":N, and one of \"change\", \"press\", \"move\", \"end\"}"},
+        HostileCase{"AfterTheEnd", kStart + "{\"tick\":5,\"end\":true}\n{\"tick\":6,\"press\":[1,2]}\n",
+                    "line 4: nothing may follow the end"},
+        HostileCase{"DuplicateKey", kStart + "{\"tick\":1,\"tick\":2}\n", "line 3: a key appears twice"},
+        HostileCase{"TooDeep", kStart + "{\"tick\":1,\"press\":[[[[1]]]]}\n", "line 3: nested too deep"},
+        HostileCase{"LongArray", kStart + "{\"tick\":1,\"press\":[1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1]}\n",
+                    "line 3: an array too long"},
+        HostileCase{"OpenString", kStart + "{\"tick\":1,\"change\":{\"mass\":\"5}}\n",
+                    "line 3: a string without its closing quote"},
+        HostileCase{"ControlInString", kStart + "{\"tick\":1,\"change\":{\"mass\":\"5\x01\"}}\n",
+                    "line 3: a control character in a string"},
+        HostileCase{"Surrogate", kStart + "{\"tick\":1,\"change\":{\"mass\":\"\\ud800\"}}\n",
+                    "line 3: a surrogate in a \\u escape"},
+        HostileCase{"Trailing", kStart + "{\"tick\":1,\"end\":true} x\n", "line 3: something follows the object"},
+        HostileCase{"LongLine", kStart + std::string(70000, ' ') + "\n", "line 3: a line longer than 65536 bytes"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A bounded fuzz run inside the suite (and so under the sanitizers): random
+// bytes changed, dropped and repeated in a valid recording are read or
+// refused with a line named, never more.
+TEST(HostileRecording, MutatedRecordingsAreReadOrRefused)
+{
+    cli::Script script{"rubber-cord", {}, 40};
+    script.events.push_back({0, cli::ScriptEvent::Kind::Change, {{"nodes", "20"}, {"gravity", "0.5"}}, 0, 0});
+    script.events.push_back({10, cli::ScriptEvent::Kind::Press, {}, 300, 450});
+    script.events.push_back({12, cli::ScriptEvent::Kind::Change, {{"stiffness", "1"}}, 0, 0});
+    const std::string valid = cli::writeRecording(script);
+    std::mt19937 random(20261207);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = valid;
+        const int edits = 1 + static_cast<int>(random() % 4);
+        for (int k = 0; k < edits; ++k) {
+            const std::size_t at = random() % text.size();
+            switch (random() % 3) {
+            case 0: text[at] = static_cast<char>(random() % 256); break;
+            case 1: text.erase(at, 1 + random() % 8); break;
+            default: text.insert(at, text.substr(at, 1 + random() % 16)); break;
+            }
+            if (text.empty())
+                text.push_back('{');
+        }
+        const cli::RecordingRead read = cli::readRecording(text);
+        ASSERT_TRUE(read.script.has_value() == read.error.empty()) << text;
+        if (!read.script) {
+            ASSERT_EQ(read.error.rfind("line ", 0), 0u) << read.error;
+        }
+    }
+}
+
+}  // namespace

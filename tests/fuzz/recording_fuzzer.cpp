@@ -1,0 +1,26 @@
+// Any file may be handed to `springlab replay`. The reader must either give
+// a script that it writes back and reads again as the same text, or refuse
+// with a message naming a line: never crash, hang or read out of bounds.
+
+#include "recording.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const cli::RecordingRead read = cli::readRecording(text);
+    if (!read.script) {
+        if (read.error.rfind("line ", 0) != 0)
+            std::abort();
+        return 0;
+    }
+    const std::string written = cli::writeRecording(*read.script);
+    const cli::RecordingRead again = cli::readRecording(written);
+    if (!again.script || cli::writeRecording(*again.script) != written)
+        std::abort();
+    return 0;
+}
