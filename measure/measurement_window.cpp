@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -132,7 +133,7 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
     m_pausedBanner->setObjectName(QStringLiteral("pausedBanner"));
     m_pausedBanner->setAlignment(Qt::AlignCenter);
     m_pausedBanner->setStyleSheet(QStringLiteral(
-        "QLabel { background: #ffe680; color: black; font-weight: bold; padding: 4px; border: 1px solid #c8a000; }"));
+        "QLabel { background: #ffe680; color: black; padding: 4px; border: 1px solid #c8a000; }"));
     m_pausedBanner->hide();
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("status"));
@@ -154,6 +155,9 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
     connect(&m_refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
 
     m_source.form->addListener(this);
+    // The window's font carries the program's zoom; this window takes it too.
+    m_source.form->installEventFilter(this);
+    followZoom();
     connect(m_source.form, &QWidget::windowTitleChanged, this, [this] { retranslate(); });
 
     // Attached to a window already running: the recording counts from here,
@@ -361,6 +365,32 @@ void MeasurementWindow::updateStatus()
     if (m_recorder.full())
         text += tr(" — 記録が一杯です。これより後のティックは記録されません。");
     m_status->setText(text);
+}
+
+bool MeasurementWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_source.form && event->type() == QEvent::FontChange)
+        followZoom();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MeasurementWindow::followZoom()
+{
+    const QFont font = m_source.form->font();
+    setFont(font);
+    // The chart is drawn in a scene of its own: its texts are told apart.
+    for (QValueAxis* axis : {m_tickAxis, m_valueAxis}) {
+        axis->setLabelsFont(font);
+        QFont title = font;
+        title.setBold(true);
+        axis->setTitleFont(title);
+    }
+    m_chart->legend()->setFont(font);
+    // A style sheet keeps the font a widget had when polished: told here.
+    QFont banner = font;
+    banner.setBold(true);
+    m_pausedBanner->setFont(banner);
+    m_view->setMinimumSize(QSize(560, 360) * (rt::zoomPercent() / 100.0));
 }
 
 void MeasurementWindow::changeEvent(QEvent* event)

@@ -97,12 +97,14 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void formEventRan(rt::FormEvent event) override;
     void newRecording();
     void scheduleRefresh();
     void keepMemoryAhead();
+    void followZoom();
     void retranslate();
     void updateStatus();
     QString quantityName(const QuantityInfo& q) const;

@@ -407,6 +407,22 @@ TEST_F(SavedData, GraphAsPngAndSvg)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("graph.png~"))));
 }
 
+TEST_F(MeasurementTest, GrowsWithTheProgramsZoom)
+{
+    windows.openMeasurement(Sim::Rotation);
+    const MeasurementWindow& m = windows.measurement(Sim::Rotation);
+    const qreal normal = m.pauseButton().font().pointSizeF();
+    const QSize normalHint = m.sizeHint();
+    rt::setZoomPercent(200);
+    QApplication::processEvents();  // the layout takes the new sizes
+    EXPECT_DOUBLE_EQ(m.pauseButton().font().pointSizeF(), 2 * normal);
+    EXPECT_DOUBLE_EQ(m.pausedBanner().font().pointSizeF(), 2 * normal);
+    EXPECT_GT(m.sizeHint().width(), normalHint.width() * 3 / 2);
+    EXPECT_GE(m.width(), m.minimumSizeHint().width());
+    rt::setZoomPercent(100);
+    EXPECT_DOUBLE_EQ(m.pauseButton().font().pointSizeF(), normal);
+}
+
 TEST(MeasurementNames, FollowTheLanguage)
 {
     for (const bool english : {false, true}) {
