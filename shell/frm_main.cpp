@@ -30,6 +30,7 @@ const rt::ControlDef kControls[] = {
 
 constexpr const char* kViewMenu = QT_TRANSLATE_NOOP("frmMain", "表示(&V)");
 constexpr const char* kZoomMenu = QT_TRANSLATE_NOOP("frmMain", "倍率(&Z)");
+constexpr const char* kMeasureMenu = QT_TRANSLATE_NOOP("frmMain", "計測(&M)");
 constexpr const char* kHelpMenu = QT_TRANSLATE_NOOP("frmMain", "ヘルプ(&H)");
 constexpr const char* kAbout = QT_TRANSLATE_NOOP("frmMain", "バージョン情報(&A)");
 constexpr const char* kAboutTitle = QT_TRANSLATE_NOOP("frmMain", "バージョン情報");
@@ -77,6 +78,14 @@ frmMain::frmMain(Windows& windows)
         });
     }
 
+    // The experiments in the order of the buttons, named as on them.
+    m_measureMenu = m_bar->addMenu(QString());
+    for (Sim sim : kSims) {
+        QAction* action = m_measureMenu->addAction(QString());
+        connect(action, &QAction::triggered, this, [this, sim] { m_windows.openMeasurement(sim); });
+        m_measureActions.push_back(action);
+    }
+
     m_helpMenu = m_bar->addMenu(QString());
     m_aboutAction = m_helpMenu->addAction(QString());
     m_aboutAction->setMenuRole(QAction::AboutRole);
@@ -84,7 +93,7 @@ frmMain::frmMain(Windows& windows)
 
     // The menus and the About box are windows of their own: they take the
     // launcher's font, and with it the zoom, only when told to.
-    for (QMenu* menu : {m_viewMenu, m_zoomMenu, languageMenu, m_helpMenu})
+    for (QMenu* menu : {m_viewMenu, m_zoomMenu, languageMenu, m_measureMenu, m_helpMenu})
         menu->setAttribute(Qt::WA_WindowPropagation);
 
     retranslate();
@@ -115,6 +124,9 @@ void frmMain::retranslate()
 {
     m_viewMenu->setTitle(translated(kViewMenu));
     m_zoomMenu->setTitle(translated(kZoomMenu));
+    m_measureMenu->setTitle(translated(kMeasureMenu));
+    for (std::size_t i = 0; i < m_measureActions.size(); ++i)
+        m_measureActions[i]->setText(translated(kControls[i].text));
     m_helpMenu->setTitle(translated(kHelpMenu));
     m_aboutAction->setText(translated(kAbout));
     languageAction(currentLanguage()).setChecked(true);

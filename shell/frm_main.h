@@ -27,6 +27,8 @@ public:
     QAction& zoomAction(int percent) const;
     QAction& languageAction(Language language) const;
     QAction& aboutAction() const { return *m_aboutAction; }
+    // 計測 → the experiment: its measurement window.
+    QAction& measureAction(int index) const { return *m_measureActions.at(static_cast<std::size_t>(index)); }
 
 protected:
     void zoomApplied() override;
@@ -43,7 +45,9 @@ private:
     QMenuBar* m_bar;
     QMenu* m_viewMenu;
     QMenu* m_zoomMenu;
+    QMenu* m_measureMenu;
     QMenu* m_helpMenu;
+    std::vector<QAction*> m_measureActions;
     std::vector<QAction*> m_zoomActions;
     QAction* m_japaneseAction;
     QAction* m_englishAction;

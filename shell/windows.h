@@ -1,19 +1,28 @@
 #pragma once
 // The program's one instance of each simulation window, each made on first
 // use and kept for the whole run: closing a window only unloads it, and the
-// window's own state outlives that.
+// window's own state outlives that. Each simulation window may have one
+// measurement window, also made on first use and kept: it follows its
+// simulation window through every close and reopen.
 
+#include <array>
 #include <memory>
 
 class frm2Bolls;
 class frmElasticCode;
 class frmRotaion;
 class frmVibration;
+namespace measure {
+class MeasurementWindow;
+}
 namespace rt {
 class Form;
 }
 
-enum class SimulationWindow { Rotation, Vibration, TwoBalls, RubberCord };
+// The four experiments, in the launcher's order.
+enum class Sim { Rotation, Vibration, TwoBalls, RubberCord };
+inline constexpr Sim kSims[] = {Sim::Rotation, Sim::Vibration, Sim::TwoBalls, Sim::RubberCord};
+using SimulationWindow = Sim;
 
 class Windows {
 public:
@@ -26,6 +35,13 @@ public:
     frm2Bolls& twoBalls();
     frmElasticCode& rubberCord();
     frmVibration& vibration();
+    rt::Form& window(Sim sim);
+
+    // The measurement window of the experiment, attached to its window.
+    measure::MeasurementWindow& measurement(Sim sim);
+    // Shows the experiment's window (loading it if it is closed) and its
+    // measurement window beside it. Ctrl+G in a simulation window does this.
+    void openMeasurement(Sim sim);
 
     // Makes the window if need be and shows it, as its launcher button does.
     rt::Form& show(SimulationWindow window);
@@ -35,10 +51,16 @@ public:
     frm2Bolls* twoBallsIfMade() const { return m_twoBalls.get(); }
     frmElasticCode* rubberCordIfMade() const { return m_rubberCord.get(); }
     frmVibration* vibrationIfMade() const { return m_vibration.get(); }
+    measure::MeasurementWindow* measurementIfMade(Sim sim) const;
 
 private:
+    template <typename Window>
+    Window& made(std::unique_ptr<Window>& slot, Sim sim);
+
     std::unique_ptr<frmRotaion> m_rotation;
     std::unique_ptr<frm2Bolls> m_twoBalls;
     std::unique_ptr<frmElasticCode> m_rubberCord;
     std::unique_ptr<frmVibration> m_vibration;
+    // After the windows they follow, so they go first.
+    std::array<std::unique_ptr<measure::MeasurementWindow>, 4> m_measurements;
 };

@@ -41,6 +41,38 @@ ENGLISH = {
         "ライセンス: GNU 一般公衆利用許諾書 第3版以降 (GPL-3.0-or-later)":
             "Licence: GNU General Public License, version 3 or later (GPL-3.0-or-later)",
         "Qt %1 を使っています。": "Built with Qt %1.",
+        "計測(&M)": "&Measure",
+    },
+    "measure::MeasurementWindow": {
+        "%1 の計測": "%1 \u2014 Measurement",
+        "表示する量": "Quantities shown",
+        "時刻 [tick]": "time [tick]",
+        "再開": "Resume",
+        "一時停止": "Pause",
+        "再開 (Space)": "Resume (Space)",
+        "一時停止 (Space)": "Pause (Space)",
+        "1 ティック進める": "Step one tick",
+        "一時停止して 1 ティックだけ進めます (→)": "Pause and run exactly one tick (\u2192)",
+        "CSV で保存…": "Save as CSV\u2026",
+        "記録したすべてのティックを CSV ファイルに保存します (Ctrl+S)":
+            "Save every recorded tick to a CSV file (Ctrl+S)",
+        "グラフを保存…": "Save graph\u2026",
+        "グラフを PNG か SVG の画像として保存します (Ctrl+Shift+S)":
+            "Save the graph as a PNG or SVG picture (Ctrl+Shift+S)",
+        "コピー": "Copy",
+        "グラフに出ているデータをタブ区切りでクリップボードへ (Ctrl+C)":
+            "Copy the data on the graph to the clipboard, tab-separated (Ctrl+C)",
+        "一時停止中": "Paused",
+        "記録: %1 ティック (グラフは最後の %2 ティック)": "Recorded: %1 ticks (the graph shows the last %2)",
+        " — 記録が一杯です。これより後のティックは記録されません。":
+            " \u2014 the recording is full; later ticks are not recorded.",
+        "CSV ファイルを保存できませんでした。\n%1\n\n記録はこの窓に残っています。別の場所に保存してください。":
+            "The CSV file could not be saved.\n%1\n\nThe recording is still in this window; save it somewhere else.",
+        "グラフを保存できませんでした。\n%1: %2": "The graph could not be saved.\n%1: %2",
+        "CSV で保存": "Save as CSV",
+        "CSV ファイル (*.csv)": "CSV files (*.csv)",
+        "グラフを保存": "Save graph",
+        "PNG 画像 (*.png);;SVG 画像 (*.svg)": "PNG pictures (*.png);;SVG pictures (*.svg)",
     },
     "frmVibration": {
         "バネの振動": "Vibration of a Spring",

@@ -12,10 +12,13 @@
 #include "frm_two_bolls.h"
 #include "frm_vibration.h"
 #include "language.h"
+#include "measurement_window.h"
 #include "windows.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QTest>
 
 #include <cmath>
@@ -83,6 +86,39 @@ void shoot(const QDir& folder, const QString& suffix, const QStringList& wanted)
     saveAs(cord, "rubber_cord");
 }
 
+// A measurement window beside its experiment, both in one picture.
+template <typename Window>
+void shootMeasurement(const QDir& folder, Sim sim, Window& (Windows::*windowOf)(), int tickCount, const QString& file,
+                      bool paused = false)
+{
+    Windows windows;
+    windows.openMeasurement(sim);
+    ticks((windows.*windowOf)(), tickCount);
+    rt::Form& window = windows.window(sim);
+    measure::MeasurementWindow& measurement = windows.measurement(sim);
+    window.move(0, 0);
+    measurement.resize(760, 480);
+    measurement.move(window.frameGeometry().right() + 8, 0);
+    measurement.setPaused(paused);
+    measurement.refresh();
+    QApplication::processEvents();
+    QTest::qWait(100);
+    // Both windows as they stand on the screen, on a plain desk.
+    const QRect both = window.geometry().united(measurement.geometry());
+    QImage picture(both.size(), QImage::Format_RGB32);
+    picture.fill(QColor(0xd8, 0xd8, 0xd8));
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(window.geometry().topLeft() - both.topLeft(), window.grab());
+        painter.drawPixmap(measurement.geometry().topLeft() - both.topLeft(), measurement.grab());
+    }
+    const QString path = folder.filePath(file);
+    if (!picture.save(path))
+        std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -104,10 +140,14 @@ int main(int argc, char** argv)
     }
 
     shoot(folder, QString(), {});
+    shootMeasurement(folder, Sim::Vibration, &Windows::vibration, 400, QStringLiteral("measurement_vibration.png"));
+    shootMeasurement(folder, Sim::TwoBalls, &Windows::twoBalls, 200, QStringLiteral("measurement_two_balls.png"),
+                     true);
     rt::setZoomPercent(200);
     shoot(folder, QStringLiteral("_200"), {QStringLiteral("vibration")});
     rt::setZoomPercent(100);
     setLanguage(Language::English);
     shoot(folder, QStringLiteral("_en"), {QStringLiteral("launcher"), QStringLiteral("two_balls")});
+    shootMeasurement(folder, Sim::Vibration, &Windows::vibration, 400, QStringLiteral("measurement_vibration_en.png"));
     return 0;
 }

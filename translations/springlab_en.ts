@@ -172,6 +172,10 @@
         <source>Qt %1 を使っています。</source>
         <translation>Built with Qt %1.</translation>
     </message>
+    <message>
+        <source>計測(&amp;M)</source>
+        <translation>&amp;Measure</translation>
+    </message>
 </context>
 <context>
     <name>frmRotaion</name>
@@ -229,6 +233,113 @@
     <message>
         <source>バネの振動</source>
         <translation>Vibration of a Spring</translation>
+    </message>
+</context>
+<context>
+    <name>measure::MeasurementWindow</name>
+    <message>
+        <source>%1 の計測</source>
+        <translation>%1 — Measurement</translation>
+    </message>
+    <message>
+        <source>表示する量</source>
+        <translation>Quantities shown</translation>
+    </message>
+    <message>
+        <source>時刻 [tick]</source>
+        <translation>time [tick]</translation>
+    </message>
+    <message>
+        <source>再開</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>一時停止</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>再開 (Space)</source>
+        <translation>Resume (Space)</translation>
+    </message>
+    <message>
+        <source>一時停止 (Space)</source>
+        <translation>Pause (Space)</translation>
+    </message>
+    <message>
+        <source>1 ティック進める</source>
+        <translation>Step one tick</translation>
+    </message>
+    <message>
+        <source>一時停止して 1 ティックだけ進めます (→)</source>
+        <translation>Pause and run exactly one tick (→)</translation>
+    </message>
+    <message>
+        <source>CSV で保存…</source>
+        <translation>Save as CSV…</translation>
+    </message>
+    <message>
+        <source>記録したすべてのティックを CSV ファイルに保存します (Ctrl+S)</source>
+        <translation>Save every recorded tick to a CSV file (Ctrl+S)</translation>
+    </message>
+    <message>
+        <source>グラフを保存…</source>
+        <translation>Save graph…</translation>
+    </message>
+    <message>
+        <source>グラフを PNG か SVG の画像として保存します (Ctrl+Shift+S)</source>
+        <translation>Save the graph as a PNG or SVG picture (Ctrl+Shift+S)</translation>
+    </message>
+    <message>
+        <source>コピー</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>グラフに出ているデータをタブ区切りでクリップボードへ (Ctrl+C)</source>
+        <translation>Copy the data on the graph to the clipboard, tab-separated (Ctrl+C)</translation>
+    </message>
+    <message>
+        <source>一時停止中</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>記録: %1 ティック (グラフは最後の %2 ティック)</source>
+        <translation>Recorded: %1 ticks (the graph shows the last %2)</translation>
+    </message>
+    <message>
+        <source> — 記録が一杯です。これより後のティックは記録されません。</source>
+        <translation> — the recording is full; later ticks are not recorded.</translation>
+    </message>
+    <message>
+        <source>CSV ファイルを保存できませんでした。
+%1
+
+記録はこの窓に残っています。別の場所に保存してください。</source>
+        <translation>The CSV file could not be saved.
+%1
+
+The recording is still in this window; save it somewhere else.</translation>
+    </message>
+    <message>
+        <source>グラフを保存できませんでした。
+%1: %2</source>
+        <translation>The graph could not be saved.
+%1: %2</translation>
+    </message>
+    <message>
+        <source>CSV で保存</source>
+        <translation>Save as CSV</translation>
+    </message>
+    <message>
+        <source>CSV ファイル (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>グラフを保存</source>
+        <translation>Save graph</translation>
+    </message>
+    <message>
+        <source>PNG 画像 (*.png);;SVG 画像 (*.svg)</source>
+        <translation>PNG pictures (*.png);;SVG pictures (*.svg)</translation>
     </message>
 </context>
 <context>

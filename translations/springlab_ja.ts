@@ -172,6 +172,10 @@
         <source>Qt %1 を使っています。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>計測(&amp;M)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>frmRotaion</name>
@@ -228,6 +232,109 @@
     </message>
     <message>
         <source>バネの振動</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>measure::MeasurementWindow</name>
+    <message>
+        <source>%1 の計測</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表示する量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>時刻 [tick]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>再開</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>一時停止</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>再開 (Space)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>一時停止 (Space)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 ティック進める</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>一時停止して 1 ティックだけ進めます (→)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV で保存…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記録したすべてのティックを CSV ファイルに保存します (Ctrl+S)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフを保存…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフを PNG か SVG の画像として保存します (Ctrl+Shift+S)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>コピー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフに出ているデータをタブ区切りでクリップボードへ (Ctrl+C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>一時停止中</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記録: %1 ティック (グラフは最後の %2 ティック)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> — 記録が一杯です。これより後のティックは記録されません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV ファイルを保存できませんでした。
+%1
+
+記録はこの窓に残っています。別の場所に保存してください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフを保存できませんでした。
+%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV で保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV ファイル (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフを保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG 画像 (*.png);;SVG 画像 (*.svg)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

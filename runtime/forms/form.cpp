@@ -186,9 +186,15 @@ void Timer::setEnabled(bool enabled)
 
 bool Timer::isTicking() const { return m_timer->isActive(); }
 
+void Timer::setHeld(bool held)
+{
+    m_held = held;
+    restart();
+}
+
 void Timer::restart()
 {
-    if (m_enabled && m_interval > 0)
+    if (m_enabled && m_interval > 0 && !m_held)
         m_timer->start(m_interval);
     else
         m_timer->stop();
@@ -203,7 +209,7 @@ void Timer::setDesignState()
 
 void Timer::fire()
 {
-    m_owner.runEvent(m_onTick);
+    m_owner.runEvent(FormEvent::Tick, m_onTick);
 }
 
 // ---------------------------------------------------------------- Form
@@ -436,7 +442,7 @@ void Form::Show()
     }
     loadDesignState();
     m_loaded = true;
-    runEvent([this] { Form_Load(); });
+    runEvent(FormEvent::Load, [this] { Form_Load(); });
     show();
     raise();
     activateWindow();
@@ -457,6 +463,11 @@ void Form::Show()
 
 void Form::runEvent(const std::function<void()>& handler)
 {
+    runEvent(FormEvent::Other, handler);
+}
+
+void Form::runEvent(FormEvent event, const std::function<void()>& handler)
+{
     const std::uint64_t before = pictureGeneration();
     try {
         handler();
@@ -469,6 +480,15 @@ void Form::runEvent(const std::function<void()>& handler)
     }
     if (pictureGeneration() != before)
         update();
+    for (std::size_t i = 0; i < m_listeners.size(); ++i)
+        m_listeners[i]->formEventRan(event);
+}
+
+void Form::addListener(Listener* listener) { m_listeners.push_back(listener); }
+
+void Form::removeListener(Listener* listener)
+{
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener), m_listeners.end());
 }
 
 void Form::stopTimers()
@@ -480,7 +500,7 @@ void Form::stopTimers()
 void Form::onClick(QPushButton& button, std::function<void()> handler)
 {
     connect(&button, &QPushButton::clicked, this,
-            [this, handler = std::move(handler)] { runEvent(handler); });
+            [this, handler = std::move(handler)] { runEvent(FormEvent::Click, handler); });
 }
 
 void Form::clickOnEnter(QPushButton& button)
@@ -510,7 +530,7 @@ void Form::mousePressEvent(QMouseEvent* event)
     const int shift = shiftOf(event->modifiers());
     const float x = toTwips(event->position().x());
     const float y = toTwips(event->position().y() - clientTop());
-    runEvent([&] { Form_MouseDown(buttons, shift, x, y); });
+    runEvent(FormEvent::MouseDown, [&] { Form_MouseDown(buttons, shift, x, y); });
 }
 
 void Form::mouseMoveEvent(QMouseEvent* event)
@@ -519,7 +539,7 @@ void Form::mouseMoveEvent(QMouseEvent* event)
     const int shift = shiftOf(event->modifiers());
     const float x = toTwips(event->position().x());
     const float y = toTwips(event->position().y() - clientTop());
-    runEvent([&] { Form_MouseMove(buttons, shift, x, y); });
+    runEvent(FormEvent::MouseMove, [&] { Form_MouseMove(buttons, shift, x, y); });
 }
 
 void Form::closeEvent(QCloseEvent* event)

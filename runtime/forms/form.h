@@ -84,8 +84,15 @@ public:
     // Switching on starts a new period.
     void setEnabled(bool enabled);
 
-    // True while ticks are actually coming (enabled with a non-zero interval).
+    // True while ticks are actually coming (enabled with a non-zero interval,
+    // and not held).
     bool isTicking() const;
+
+    // A held timer keeps its interval and its enabled state, as the window's
+    // code set them, but gives no ticks until it is let go: a pause from
+    // outside the window that the window's own code never sees.
+    void setHeld(bool held);
+    bool held() const { return m_held; }
 
     // One tick, through the window's event dispatch, exactly as a timeout
     // would run it. Tests call this instead of waiting.
@@ -101,7 +108,11 @@ private:
     QTimer* m_timer;
     std::int32_t m_interval = 0;
     bool m_enabled = true;
+    bool m_held = false;
 };
+
+// What ran through a window's event dispatch.
+enum class FormEvent { Load, Click, Tick, MouseDown, MouseMove, Other };
 
 class Form : public QWidget, public Canvas {
     Q_OBJECT
@@ -124,6 +135,20 @@ public:
 
     // Runs one event handler; the one place where run-time errors stop.
     void runEvent(const std::function<void()>& handler);
+
+    // Told after each event has run (also one that failed), to read the
+    // window's state, e.g. to record it after every tick. A plain list
+    // rather than a signal: it is called on every tick and must cost next
+    // to nothing. A listener removes itself before it goes.
+    class Listener {
+    public:
+        virtual void formEventRan(FormEvent event) = 0;
+
+    protected:
+        ~Listener() = default;
+    };
+    void addListener(Listener* listener);
+    void removeListener(Listener* listener);
 
     void stopTimers();
 
@@ -161,6 +186,7 @@ protected:
 private:
     friend class Timer;
     friend void setZoomPercent(int percent);
+    void runEvent(FormEvent event, const std::function<void()>& handler);
     struct Control {
         const ControlDef* def;
         QWidget* widget;
@@ -178,6 +204,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     std::vector<Control> m_controls;
     std::vector<Timer*> m_timers;
+    std::vector<Listener*> m_listeners;
     bool m_loaded = false;
 };
 

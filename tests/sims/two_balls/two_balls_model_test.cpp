@@ -17,7 +17,7 @@ using two_balls::Model;
 Model defaultModel()
 {
     Model m{.RestLength = 300, .Stiffness = 10, .Resistance = 0.02, .Gravity = 0.98, .Ball1 = {.Mass = 1500},
-            .Ball2 = {.Mass = 200}};
+            .Ball2 = {.Mass = 200}, .LastBounces = {}};
     m.ResetBalls();
     return m;
 }

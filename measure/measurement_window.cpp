@@ -1,0 +1,501 @@
+#include "measurement_window.h"
+
+#include "form.h"
+#include "runtime_error.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFont>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScatterSeries>
+#include <QShortcut>
+#include <QSvgGenerator>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace measure {
+namespace {
+
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The quantity that counts events (a bounce) rather than measuring a state:
+// drawn as marks at the ticks where it is not zero.
+bool isEventCount(const QuantityInfo& q) { return q.unit == "count"; }
+
+}  // namespace
+
+MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> english)
+    : QWidget(nullptr),
+      m_source(std::move(source)),
+      m_english(std::move(english)),
+      m_experiment(makeExperiment(m_source.experiment)),
+      m_recorder(m_experiment->quantities().size())
+{
+    setObjectName(QStringLiteral("measurement-%1").arg(fromView(m_source.experiment)));
+    setAttribute(Qt::WA_QuitOnClose, false);  // the program ends with its last experiment
+
+    m_chart = new QChart;
+    m_chart->legend()->setAlignment(Qt::AlignBottom);
+    m_tickAxis = new QValueAxis;
+    m_tickAxis->setLabelFormat(QStringLiteral("%d"));
+    m_valueAxis = new QValueAxis;
+    m_chart->addAxis(m_tickAxis, Qt::AlignBottom);
+    m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
+    m_view = new QChartView(m_chart);
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_view->setMinimumSize(560, 360);
+
+    auto* choose = new QGroupBox;
+    choose->setObjectName(QStringLiteral("quantities"));
+    auto* chooseLayout = new QVBoxLayout(choose);
+    const auto infos = quantities();
+    const QString firstUnit = infos.empty() ? QString() : fromView(infos.front().unit);
+    for (std::size_t i = 0; i < infos.size(); ++i) {
+        const QuantityInfo& q = infos[i];
+        auto* box = new QCheckBox;
+        box->setObjectName(fromView(q.key));
+        chooseLayout->addWidget(box);
+        m_boxes.push_back(box);
+        if (isEventCount(q)) {
+            m_bounceColumn = static_cast<int>(i);
+            m_marks = new QScatterSeries;
+            m_marks->setMarkerSize(7);
+            m_marks->setColor(QColor(200, 0, 0));
+            m_marks->setBorderColor(QColor(200, 0, 0));
+            m_chart->addSeries(m_marks);
+            m_marks->attachAxis(m_tickAxis);
+            m_marks->attachAxis(m_valueAxis);
+            m_curves.push_back(nullptr);
+        } else {
+            auto* curve = new QLineSeries;
+            m_chart->addSeries(curve);
+            curve->attachAxis(m_tickAxis);
+            curve->attachAxis(m_valueAxis);
+            m_curves.push_back(curve);
+        }
+        // At first the curves of the first quantity's unit, so they share
+        // a scale that suits them all, and the marks.
+        box->setChecked(isEventCount(q) || fromView(q.unit) == firstUnit);
+        connect(box, &QCheckBox::toggled, this, [this] { scheduleRefresh(); });
+    }
+    chooseLayout->addStretch();
+
+    m_pauseButton = new QPushButton;
+    m_pauseButton->setObjectName(QStringLiteral("pause"));
+    m_stepButton = new QPushButton;
+    m_stepButton->setObjectName(QStringLiteral("step"));
+    m_csvButton = new QPushButton;
+    m_graphButton = new QPushButton;
+    m_copyButton = new QPushButton;
+    connect(m_pauseButton, &QPushButton::clicked, this, [this] { setPaused(!paused()); });
+    connect(m_stepButton, &QPushButton::clicked, this, [this] { step(); });
+    connect(m_csvButton, &QPushButton::clicked, this, [this] { chooseCsvFile(); });
+    connect(m_graphButton, &QPushButton::clicked, this, [this] { chooseGraphFile(); });
+    connect(m_copyButton, &QPushButton::clicked, this, [this] { copyVisible(); });
+
+    // The keys work wherever the focus is in this window: Space and the
+    // right arrow would otherwise press or move between the buttons.
+    auto key = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    key(QKeySequence(Qt::Key_Space), [this] { setPaused(!paused()); });
+    key(QKeySequence(Qt::Key_Right), [this] { step(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { chooseCsvFile(); });
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { chooseGraphFile(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copyVisible(); });
+    for (QPushButton* b : {m_pauseButton, m_stepButton, m_csvButton, m_graphButton, m_copyButton})
+        b->setFocusPolicy(Qt::TabFocus);
+
+    m_pausedBanner = new QLabel;
+    m_pausedBanner->setObjectName(QStringLiteral("pausedBanner"));
+    m_pausedBanner->setAlignment(Qt::AlignCenter);
+    m_pausedBanner->setStyleSheet(QStringLiteral(
+        "QLabel { background: #ffe680; color: black; padding: 4px; border: 1px solid #c8a000; }"));
+    m_pausedBanner->hide();
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("status"));
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(choose, 1);
+    for (QPushButton* b : {m_pauseButton, m_stepButton, m_csvButton, m_graphButton, m_copyButton})
+        side->addWidget(b);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(m_view, 1);
+    middle->addLayout(side);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pausedBanner);
+    layout->addLayout(middle, 1);
+    layout->addWidget(m_status);
+
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(kRefreshMs);
+    connect(&m_refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
+
+    m_source.form->addListener(this);
+    // The window's font carries the program's zoom; this window takes it too.
+    m_source.form->installEventFilter(this);
+    followZoom();
+    connect(m_source.form, &QWidget::windowTitleChanged, this, [this] { retranslate(); });
+
+    // Attached to a window already running: the recording counts from here,
+    // with the boxes as they are now.
+    newRecording();
+    retranslate();
+}
+
+MeasurementWindow::~MeasurementWindow() { m_source.form->removeListener(this); }
+
+void MeasurementWindow::newRecording()
+{
+    m_recorder.clear();
+    m_tick = 0;
+    m_reportedFull = false;
+    m_parameters.clear();
+    if (m_source.form->isLoaded()) {
+        for (const Parameter& p : m_experiment->parameters()) {
+            ParameterValue v{std::string(p.key), std::string(p.label), std::nullopt};
+            try {
+                v.value = rt::Val(m_source.form->textBox(std::string(p.box).c_str()).text());
+            } catch (const rt::RuntimeError&) {
+                // The window raised the same error and stopped; the comment says "?".
+            }
+            m_parameters.push_back(std::move(v));
+        }
+    }
+    keepMemoryAhead();
+    scheduleRefresh();
+}
+
+void MeasurementWindow::formEventRan(rt::FormEvent event)
+{
+    switch (event) {
+    case rt::FormEvent::Load:
+    case rt::FormEvent::Click:
+        newRecording();
+        break;
+    case rt::FormEvent::Tick:
+        ++m_tick;
+        if (!m_recorder.append(m_tick, m_source.sample) && !m_reportedFull) {
+            m_reportedFull = true;
+            updateStatus();
+        }
+        scheduleRefresh();
+        break;
+    default:
+        break;
+    }
+}
+
+void MeasurementWindow::scheduleRefresh()
+{
+    m_dirty = true;
+    if (!m_refreshTimer.isActive())
+        m_refreshTimer.start();
+}
+
+bool MeasurementWindow::paused() const { return m_source.timer->held(); }
+
+void MeasurementWindow::setPaused(bool paused)
+{
+    m_source.timer->setHeld(paused);
+    m_pausedBanner->setVisible(paused);
+    retranslate();
+}
+
+void MeasurementWindow::step()
+{
+    setPaused(true);
+    rt::Timer& timer = *m_source.timer;
+    if (m_source.form->isLoaded() && timer.Enabled() && timer.Interval() > 0)
+        timer.fire();
+    refresh();
+}
+
+bool MeasurementWindow::curveShown(int quantity) const
+{
+    return m_boxes.at(static_cast<std::size_t>(quantity))->isChecked();
+}
+
+void MeasurementWindow::showCurve(int quantity, bool shown)
+{
+    m_boxes.at(static_cast<std::size_t>(quantity))->setChecked(shown);
+}
+
+std::pair<std::size_t, std::size_t> MeasurementWindow::shownRows() const
+{
+    const std::size_t rows = m_recorder.rows();
+    return {rows > kShownTicks ? rows - kShownTicks : 0, rows};
+}
+
+void MeasurementWindow::keepMemoryAhead()
+{
+    // A block of rows always ready beyond the last, taken here between
+    // frames, so that a tick never waits for memory (nor for the pages of a
+    // fresh block to be touched).
+    m_recorder.reserve(m_recorder.rows() + Recorder::ChunkRows);
+}
+
+void MeasurementWindow::refresh()
+{
+    m_refreshTimer.stop();
+    m_dirty = false;
+    keepMemoryAhead();
+    const auto [first, end] = shownRows();
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    QList<QPointF> points;
+    for (std::size_t c = 0; c < m_curves.size(); ++c) {
+        QLineSeries* curve = m_curves[c];
+        if (!curve)
+            continue;
+        points.clear();
+        if (curveShown(static_cast<int>(c))) {
+            points.reserve(static_cast<qsizetype>(end - first));
+            for (std::size_t r = first; r < end; ++r) {
+                // A tick that failed may leave an infinity or NaN behind
+                // (the window stopped there): it stays in the recording,
+                // but a graph has no place for it.
+                const double v = m_recorder.value(r, c);
+                if (!std::isfinite(v))
+                    continue;
+                points.append(QPointF(static_cast<double>(m_recorder.tick(r)), v));
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        }
+        curve->replace(points);
+        curve->setVisible(curveShown(static_cast<int>(c)));
+    }
+    if (!(low <= high)) {
+        low = 0;
+        high = 1;
+    }
+    // A margin of 5 % either side, worked out in halves so that values near
+    // the largest double do not make an infinite range.
+    const double halfSpan = high / 2 - low / 2;
+    const double pad = halfSpan > 0 ? halfSpan / 10 : std::max(1.0, std::abs(high) / 20);
+    low = std::max(low - pad, -std::numeric_limits<double>::max());
+    high = std::min(high + pad, std::numeric_limits<double>::max());
+    m_valueAxis->setRange(low, high);
+
+    if (m_marks) {
+        // Along the bottom of the graph, one mark per tick with a bounce.
+        points.clear();
+        const auto column = static_cast<std::size_t>(m_bounceColumn);
+        if (curveShown(m_bounceColumn))
+            for (std::size_t r = first; r < end; ++r)
+                if (m_recorder.value(r, column) != 0)
+                    points.append(QPointF(static_cast<double>(m_recorder.tick(r)), low + pad / 2));
+        m_marks->replace(points);
+        m_marks->setVisible(curveShown(m_bounceColumn));
+    }
+
+    const double from = end > first ? static_cast<double>(m_recorder.tick(first)) : 0;
+    const double to = end > first ? static_cast<double>(m_recorder.tick(end - 1)) : 1;
+    m_tickAxis->setRange(from, std::max(to, from + 1));
+    updateStatus();
+}
+
+QString MeasurementWindow::quantityName(const QuantityInfo& q) const
+{
+    return fromView(m_english() ? q.nameEn : q.nameJa);
+}
+
+QString MeasurementWindow::quantityTitle(const QuantityInfo& q) const
+{
+    return QStringLiteral("%1 [%2]").arg(quantityName(q), fromView(q.unit));
+}
+
+void MeasurementWindow::retranslate()
+{
+    setWindowTitle(tr("%1 の計測").arg(m_source.form->windowTitle()));
+    const auto infos = quantities();
+    for (std::size_t i = 0; i < infos.size(); ++i) {
+        m_boxes[i]->setText(quantityTitle(infos[i]));
+        if (m_curves[i])
+            m_curves[i]->setName(quantityTitle(infos[i]));
+    }
+    if (m_marks)
+        m_marks->setName(quantityName(infos[static_cast<std::size_t>(m_bounceColumn)]));
+    if (auto* group = findChild<QGroupBox*>(QStringLiteral("quantities")))
+        group->setTitle(tr("表示する量"));
+    m_tickAxis->setTitleText(tr("時刻 [tick]"));
+    m_pauseButton->setText(paused() ? tr("再開") : tr("一時停止"));
+    m_pauseButton->setToolTip(paused() ? tr("再開 (Space)") : tr("一時停止 (Space)"));
+    m_stepButton->setText(tr("1 ティック進める"));
+    m_stepButton->setToolTip(tr("一時停止して 1 ティックだけ進めます (→)"));
+    m_csvButton->setText(tr("CSV で保存…"));
+    m_csvButton->setToolTip(tr("記録したすべてのティックを CSV ファイルに保存します (Ctrl+S)"));
+    m_graphButton->setText(tr("グラフを保存…"));
+    m_graphButton->setToolTip(tr("グラフを PNG か SVG の画像として保存します (Ctrl+Shift+S)"));
+    m_copyButton->setText(tr("コピー"));
+    m_copyButton->setToolTip(tr("グラフに出ているデータをタブ区切りでクリップボードへ (Ctrl+C)"));
+    m_pausedBanner->setText(tr("一時停止中"));
+    updateStatus();
+}
+
+void MeasurementWindow::updateStatus()
+{
+    QString text = tr("記録: %1 ティック (グラフは最後の %2 ティック)")
+                       .arg(m_recorder.rows())
+                       .arg(kShownTicks);
+    if (m_recorder.full())
+        text += tr(" — 記録が一杯です。これより後のティックは記録されません。");
+    m_status->setText(text);
+}
+
+bool MeasurementWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_source.form && event->type() == QEvent::FontChange)
+        followZoom();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MeasurementWindow::followZoom()
+{
+    const QFont font = m_source.form->font();
+    setFont(font);
+    // The chart is drawn in a scene of its own: its texts are told apart.
+    for (QValueAxis* axis : {m_tickAxis, m_valueAxis}) {
+        axis->setLabelsFont(font);
+        QFont title = font;
+        title.setBold(true);
+        axis->setTitleFont(title);
+    }
+    m_chart->legend()->setFont(font);
+    // A style sheet keeps the font a widget had when polished: told here.
+    QFont banner = font;
+    banner.setBold(true);
+    m_pausedBanner->setFont(banner);
+    m_view->setMinimumSize(QSize(560, 360) * (rt::zoomPercent() / 100.0));
+}
+
+void MeasurementWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void MeasurementWindow::report(const QString& message)
+{
+    m_lastError = message;
+    if (m_messageSink) {
+        m_messageSink(message);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->show();
+}
+
+QString MeasurementWindow::saveCsv(const QString& path)
+{
+    std::vector<int> columns(quantities().size());
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        columns[i] = static_cast<int>(i);
+    const CsvTable table{m_source.experiment, m_parameters, quantities(), columns, &m_recorder};
+    const std::string error = measure::saveCsv(QFile::encodeName(path).toStdString(), table);
+    if (error.empty())
+        return {};
+    const QString message = tr("CSV ファイルを保存できませんでした。\n%1\n\n"
+                               "記録はこの窓に残っています。別の場所に保存してください。")
+                                .arg(QFile::decodeName(error.c_str()));
+    report(message);
+    return message;
+}
+
+QString MeasurementWindow::saveGraph(const QString& path)
+{
+    refresh();
+    // Written under a temporary name and renamed, like the CSV.
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&file);
+            svg.setSize(m_view->size());
+            svg.setViewBox(QRect(QPoint(0, 0), m_view->size()));
+            svg.setTitle(windowTitle());
+            QPainter painter(&svg);
+            m_view->render(&painter);
+            written = painter.end();
+        } else {
+            written = m_view->grab().save(&file, "PNG");
+        }
+        written = written && file.commit();
+    }
+    if (written)
+        return {};
+    const QString message = tr("グラフを保存できませんでした。\n%1: %2").arg(path, file.errorString());
+    report(message);
+    return message;
+}
+
+QString MeasurementWindow::visibleText() const
+{
+    const auto infos = quantities();
+    QStringList header{tr("時刻 [tick]")};
+    std::vector<std::size_t> shown;
+    for (std::size_t c = 0; c < infos.size(); ++c)
+        if (curveShown(static_cast<int>(c))) {
+            shown.push_back(c);
+            header << quantityTitle(infos[c]);
+        }
+    QString text = header.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    const auto [first, end] = shownRows();
+    for (std::size_t r = first; r < end; ++r) {
+        text += QString::number(m_recorder.tick(r));
+        for (std::size_t c : shown)
+            text += QLatin1Char('\t') + QString::fromStdString(formatNumber(m_recorder.value(r, c)));
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+void MeasurementWindow::copyVisible() const { QApplication::clipboard()->setText(visibleText()); }
+
+void MeasurementWindow::chooseCsvFile()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("CSV で保存"),
+                                                      fromView(m_source.experiment) + QStringLiteral(".csv"),
+                                                      tr("CSV ファイル (*.csv)"));
+    if (!path.isEmpty())
+        saveCsv(path);
+}
+
+void MeasurementWindow::chooseGraphFile()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("グラフを保存"),
+                                                      fromView(m_source.experiment) + QStringLiteral(".png"),
+                                                      tr("PNG 画像 (*.png);;SVG 画像 (*.svg)"));
+    if (!path.isEmpty())
+        saveGraph(path);
+}
+
+}  // namespace measure

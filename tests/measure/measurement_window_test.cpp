@@ -1,0 +1,442 @@
+// The measurement window against the simulation windows it follows: what it
+// records from their live models, pause and single step, saving and copying.
+
+#include "csv.h"
+#include "experiment.h"
+#include "frm_elastic_code.h"
+#include "frm_main.h"
+#include "frm_rotaion.h"
+#include "frm_two_bolls.h"
+#include "frm_vibration.h"
+#include "measurement_window.h"
+#include "windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QChart>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QShortcut>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QValueAxis>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+using measure::MeasurementWindow;
+
+rt::Timer& timerOf(Windows& windows, Sim sim)
+{
+    switch (sim) {
+    case Sim::Rotation:
+        return windows.rotation().Timer1;
+    case Sim::Vibration:
+        return windows.vibration().Timer1;
+    case Sim::TwoBalls:
+        return windows.twoBalls().Timer1;
+    case Sim::RubberCord:
+        break;
+    }
+    return windows.rubberCord().Timer1;
+}
+
+QLineSeries& curve(const MeasurementWindow& m, std::string_view key)
+{
+    const auto infos = m.quantities();
+    for (std::size_t i = 0; i < infos.size(); ++i)
+        if (infos[i].key == key)
+            return *qobject_cast<QLineSeries*>(m.chart().series().at(static_cast<qsizetype>(i)));
+    throw std::logic_error("no such curve");
+}
+
+const QScatterSeries* marks(const MeasurementWindow& m)
+{
+    for (QAbstractSeries* s : m.chart().series())
+        if (auto* scatter = qobject_cast<QScatterSeries*>(s))
+            return scatter;
+    return nullptr;
+}
+
+bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+class MeasurementTest : public ::testing::Test {
+protected:
+    void TearDown() override { QApplication::closeAllWindows(); }
+    Windows windows;
+};
+
+struct Recording {
+    const char* name;
+    Sim sim;
+    int ticks;
+};
+
+class RecordedSeries : public MeasurementTest, public ::testing::WithParamInterface<Recording> {};
+
+// Tick by tick, the row recorded from the window's live model is the state
+// a headless run of the same experiment reaches: the same doubles, bit for
+// bit, numbered from the window's first tick.
+TEST_P(RecordedSeries, EqualsTheModelTickByTick)
+{
+    const Recording run = GetParam();
+    windows.openMeasurement(run.sim);
+    const MeasurementWindow& m = windows.measurement(run.sim);
+    auto model = measure::makeExperiment(run.name);
+    model->init(measure::defaultTexts(*model));
+    std::vector<double> expected(model->quantities().size());
+    rt::Timer& timer = timerOf(windows, run.sim);
+    for (int t = 1; t <= run.ticks; ++t) {
+        timer.fire();
+        model->step();
+        model->sample(expected);
+        ASSERT_EQ(m.recorder().rows(), static_cast<std::size_t>(t));
+        ASSERT_EQ(m.recorder().tick(static_cast<std::size_t>(t - 1)), t);
+        for (std::size_t c = 0; c < expected.size(); ++c)
+            ASSERT_TRUE(sameBits(m.recorder().value(static_cast<std::size_t>(t - 1), c), expected[c]))
+                << run.name << " tick " << t << " " << model->quantities()[c].key;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Experiments, RecordedSeries,
+                         ::testing::Values(Recording{"rotation", Sim::Rotation, 200}, Recording{"vibration", Sim::Vibration, 200},
+                                           Recording{"two-balls", Sim::TwoBalls, 262},
+                                           Recording{"rubber-cord", Sim::RubberCord, 30}),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+TEST_F(MeasurementTest, VibrationGraphShowsTheWorkedTickAndTheFirstMaximum)
+{
+    windows.openMeasurement(Sim::Vibration);
+    MeasurementWindow& m = windows.measurement(Sim::Vibration);
+    for (int t = 0; t < 100; ++t)
+        windows.vibration().Timer1.fire();
+    m.refresh();
+    const QList<QPointF> points = curve(m, "position").points();
+    ASSERT_EQ(points.size(), 100);
+    EXPECT_EQ(points[0], QPointF(1, 100.998));
+    const auto peak = std::max_element(points.begin(), points.begin() + 50,
+                                       [](QPointF a, QPointF b) { return a.y() < b.y(); });
+    EXPECT_EQ(peak->x(), 31);
+    EXPECT_NEAR(peak->y(), 297.02, 0.005);
+    // The axes take in the whole swing.
+    auto* values = qobject_cast<QValueAxis*>(m.chart().axes(Qt::Vertical).front());
+    EXPECT_LT(values->min(), 100.998);
+    EXPECT_GT(values->max(), peak->y());
+}
+
+TEST_F(MeasurementTest, TwoBallsShow31BounceMarksByTheRestAtTick262)
+{
+    windows.openMeasurement(Sim::TwoBalls);
+    MeasurementWindow& m = windows.measurement(Sim::TwoBalls);
+    for (int t = 0; t < 400 && windows.twoBalls().Timer1.Enabled(); ++t)
+        windows.twoBalls().Timer1.fire();
+    m.refresh();
+    EXPECT_EQ(m.lastTick(), 262);
+    ASSERT_NE(marks(m), nullptr);
+    // A tick with both balls bouncing gets one mark: count the bounces.
+    double bounces = 0;
+    const int column = measure::findQuantity(*measure::makeExperiment("two-balls"), "bounces");
+    for (std::size_t r = 0; r < m.recorder().rows(); ++r)
+        bounces += m.recorder().value(r, static_cast<std::size_t>(column));
+    EXPECT_EQ(bounces, 31);
+    EXPECT_GE(marks(m)->count(), 1);
+    EXPECT_LE(marks(m)->count(), 31);
+    EXPECT_EQ(marks(m)->points().front().x(), 42);  // the first bounce
+}
+
+// The graph follows the recording from a timer, not from every tick, and
+// keeps the last 10 000 ticks of it.
+TEST_F(MeasurementTest, GraphRefreshesFromItsOwnTimerAndKeepsTheLastTenThousandTicks)
+{
+    windows.openMeasurement(Sim::Vibration);
+    MeasurementWindow& m = windows.measurement(Sim::Vibration);
+    for (int t = 0; t < 10'050; ++t)
+        windows.vibration().Timer1.fire();
+    EXPECT_EQ(curve(m, "position").count(), 0);  // not once per tick
+    ASSERT_TRUE(QTest::qWaitFor([&] { return curve(m, "position").count() > 0; }, 10000));
+    const QList<QPointF> points = curve(m, "position").points();
+    ASSERT_EQ(points.size(), 10'000);
+    EXPECT_EQ(points.front().x(), 51);
+    EXPECT_EQ(points.back().x(), 10'050);
+    EXPECT_EQ(m.recorder().rows(), 10'050u);  // the recording keeps them all
+
+    // The copy is what the graph shows: its ticks, the shown columns.
+    m.showCurve(measure::findQuantity(*measure::makeExperiment("vibration"), "total"), true);
+    m.copyVisible();
+    const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 10'001);
+    EXPECT_EQ(lines[0], QStringLiteral("時刻 [tick]\t位置 [unit]\t全エネルギー [mass·unit²/tick²]"));
+    const QStringList first = lines[1].split(QLatin1Char('\t'));
+    ASSERT_EQ(first.size(), 3);
+    EXPECT_EQ(first[0], QStringLiteral("51"));
+    EXPECT_EQ(first[1].toDouble(), points.front().y());
+}
+
+TEST_F(MeasurementTest, PauseHoldsTheTimerStepRunsOneTickResumeGoesOn)
+{
+    windows.openMeasurement(Sim::Vibration);
+    MeasurementWindow& m = windows.measurement(Sim::Vibration);
+    frmVibration& w = windows.vibration();
+    frmVibration twin;  // ticked by hand alongside
+    twin.Show();
+    for (int t = 0; t < 5; ++t) {
+        w.Timer1.fire();
+        twin.Timer1.fire();
+    }
+    w.textBox("Text5").setText(QStringLiteral("0.5"));  // typed, not applied
+
+    m.setPaused(true);
+    EXPECT_FALSE(w.Timer1.isTicking());
+    EXPECT_TRUE(w.Timer1.Enabled());
+    EXPECT_FALSE(m.pausedBanner().isHidden());
+    EXPECT_EQ(m.pausedBanner().text(), QStringLiteral("一時停止中"));
+    EXPECT_EQ(m.pauseButton().text(), QStringLiteral("再開"));
+    EXPECT_EQ(w.textBox("Text5").text(), QStringLiteral("0.5"));
+    EXPECT_EQ(w.Position, twin.Position);
+
+    for (int i = 0; i < 10; ++i) {
+        m.step();
+        twin.Timer1.fire();
+    }
+    EXPECT_EQ(m.lastTick(), 15);
+    EXPECT_TRUE(m.paused());
+    EXPECT_TRUE(sameBits(w.Position, twin.Position));
+    EXPECT_TRUE(sameBits(w.Velocity, twin.Velocity));
+    EXPECT_TRUE(sameBits(w.Force, twin.Force));
+    EXPECT_EQ(w.displayList(), twin.displayList());  // the picture of the step too
+
+    m.setPaused(false);
+    EXPECT_TRUE(w.Timer1.isTicking());
+    EXPECT_TRUE(m.pausedBanner().isHidden());
+    rt::RealTimeouts ticking;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m.lastTick() > 17; }, 10000));
+}
+
+TEST_F(MeasurementTest, KeysPauseAndStepAndTheirTooltipsSayWhich)
+{
+    windows.openMeasurement(Sim::Rotation);
+    MeasurementWindow& m = windows.measurement(Sim::Rotation);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    QTest::keyClick(&m, Qt::Key_Space);
+    EXPECT_TRUE(m.paused());
+    QTest::keyClick(&m, Qt::Key_Right);
+    QTest::keyClick(&m, Qt::Key_Right);
+    EXPECT_EQ(m.lastTick(), 2);
+    QTest::keyClick(&m, Qt::Key_Space);
+    EXPECT_FALSE(m.paused());
+    EXPECT_TRUE(m.pauseButton().toolTip().contains(QStringLiteral("Space")));
+    EXPECT_TRUE(m.stepButton().toolTip().contains(QStringLiteral("→")));
+}
+
+// A tick that fails leaves its infinity in the recording; the graph leaves
+// it out and keeps finite axes, even next to the largest doubles.
+TEST_F(MeasurementTest, GraphSurvivesTheTickThatOverflowed)
+{
+    int errors = 0;
+    rt::setErrorReporter([&](rt::Form&, const rt::RuntimeError&) { ++errors; });
+    windows.openMeasurement(Sim::Vibration);
+    MeasurementWindow& m = windows.measurement(Sim::Vibration);
+    m.showCurve(2, true);  // force
+    frmVibration& w = windows.vibration();
+    w.textBox("Text2").setText(QStringLiteral("1.7e308"));
+    w.button("Command1").click();
+    w.Timer1.fire();
+    rt::resetErrorReporter();
+    ASSERT_EQ(errors, 1);
+    ASSERT_EQ(m.recorder().rows(), 1u);
+    EXPECT_TRUE(std::isinf(m.recorder().value(0, 2)));
+    m.refresh();
+    EXPECT_EQ(curve(m, "force").count(), 0);
+    EXPECT_EQ(curve(m, "position").count(), 1);
+    auto* values = qobject_cast<QValueAxis*>(m.chart().axes(Qt::Vertical).front());
+    EXPECT_TRUE(std::isfinite(values->min()) && std::isfinite(values->max()));
+    EXPECT_LT(values->min(), values->max());
+    EXPECT_FALSE(m.grab().isNull());
+}
+
+// A window that stopped its own timer is not stepped past its stop.
+TEST_F(MeasurementTest, StepLeavesAWindowThatStoppedItself)
+{
+    windows.openMeasurement(Sim::TwoBalls);
+    MeasurementWindow& m = windows.measurement(Sim::TwoBalls);
+    while (windows.twoBalls().Timer1.Enabled())
+        windows.twoBalls().Timer1.fire();
+    const double y = windows.twoBalls().Balls.Ball1.Y;
+    m.step();
+    EXPECT_EQ(m.lastTick(), 262);
+    EXPECT_EQ(windows.twoBalls().Balls.Ball1.Y, y);
+}
+
+// One measurement window per experiment, from the menu or Ctrl+G, that stays
+// with its window through a close and reopen; a new recording begins
+// whenever the window reads its boxes.
+TEST_F(MeasurementTest, FollowsItsWindowThroughCloseAndReopen)
+{
+    frmMain launcher(windows);
+    launcher.Show();
+    launcher.measureAction(1).trigger();  // バネの振動
+    MeasurementWindow* m = windows.measurementIfMade(Sim::Vibration);
+    ASSERT_NE(m, nullptr);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_TRUE(windows.vibration().isVisible());
+    EXPECT_EQ(launcher.measureAction(1).text(), QStringLiteral("バネの振動"));
+
+    windows.vibration().Timer1.fire();
+    m->setPaused(true);
+    windows.vibration().close();
+    m->close();
+    windows.vibration().Show();
+    EXPECT_FALSE(windows.vibration().Timer1.isTicking());  // still paused
+    auto* shortcut = windows.vibration().findChild<QShortcut*>(QStringLiteral("measureShortcut"));
+    ASSERT_NE(shortcut, nullptr);
+    EXPECT_EQ(shortcut->key(), QKeySequence(Qt::CTRL | Qt::Key_G));
+    emit shortcut->activated();
+    EXPECT_EQ(windows.measurementIfMade(Sim::Vibration), m);
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_EQ(m->recorder().rows(), 0u);  // the reload put the model at its start
+    m->step();
+    EXPECT_EQ(m->recorder().tick(0), 1);
+    EXPECT_EQ(m->recorder().value(0, 0), 100.998);
+
+    // 変更 with a new value: a new recording, with that value.
+    windows.vibration().textBox("Text2").setText(QStringLiteral("250"));
+    windows.vibration().button("Command1").click();
+    EXPECT_EQ(m->recorder().rows(), 0u);
+    m->step();
+    // From 100 towards the new rest length: force 5·150, the velocity 750/500 damped.
+    EXPECT_EQ(m->recorder().value(0, 0), 100 + (1 - 0.002) * (750.0 / 500));
+}
+
+class SavedData : public MeasurementTest {
+protected:
+    void SetUp() override
+    {
+        windows.openMeasurement(Sim::Vibration);
+        m = &windows.measurement(Sim::Vibration);
+        m->setMessageSink([this](const QString& message) { messages << message; });
+        windows.vibration().textBox("Text5").setText(QStringLiteral("0"));
+        windows.vibration().button("Command1").click();
+        for (int t = 0; t < 500; ++t)
+            windows.vibration().Timer1.fire();
+    }
+    MeasurementWindow* m = nullptr;
+    QStringList messages;
+    QTemporaryDir dir;
+};
+
+TEST_F(SavedData, CsvReadsBackAsTheSameDoublesUnderNamedColumns)
+{
+    const QString path = dir.filePath(QStringLiteral("振動.csv"));
+    EXPECT_EQ(m->saveCsv(path), QString());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const auto read = measure::readCsv(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    ASSERT_TRUE(read.data) << read.error;
+    const measure::CsvData& data = *read.data;
+    EXPECT_EQ(data.experiment, "vibration");
+    ASSERT_EQ(data.header.size(), 7u);
+    EXPECT_EQ(data.header[1], "位置 position (spring length) [unit]");
+    EXPECT_EQ(data.header[6], "全エネルギー total energy [mass·unit²/tick²]");
+    // The boxes as 変更 read them.
+    EXPECT_NE(std::find(data.parameters.begin(), data.parameters.end(), std::pair<std::string, std::string>("viscosity", "0")),
+              data.parameters.end());
+    ASSERT_EQ(data.rows.size(), 500u);
+    for (std::size_t r = 0; r < data.rows.size(); ++r) {
+        ASSERT_EQ(data.rows[r][0], static_cast<double>(r + 1));
+        for (std::size_t c = 0; c < 6; ++c)
+            ASSERT_TRUE(sameBits(data.rows[r][c + 1], m->recorder().value(r, c))) << r << " " << c;
+    }
+}
+
+TEST_F(SavedData, AnUnwritablePlaceIsReportedAndTheRecordingStays)
+{
+    QFile blocker(dir.filePath(QStringLiteral("a-file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    for (const QString& path : {dir.filePath(QStringLiteral("a-file/data.csv")),
+                                dir.filePath(QStringLiteral("missing/data.csv")), QStringLiteral("/proc/data.csv")}) {
+        const QString error = m->saveCsv(path);
+        EXPECT_FALSE(error.isEmpty()) << path.toStdString();
+        EXPECT_TRUE(error.contains(QStringLiteral("記録はこの窓に残っています"))) << error.toStdString();
+        EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    }
+    EXPECT_EQ(messages.size(), 3);
+    EXPECT_EQ(m->recorder().rows(), 500u);
+    // Saved elsewhere, whole.
+    EXPECT_EQ(m->saveCsv(dir.filePath(QStringLiteral("ok.csv"))), QString());
+    EXPECT_EQ(m->saveGraph(dir.filePath(QStringLiteral("missing/graph.png"))).isEmpty(), false);
+}
+
+TEST_F(SavedData, GraphAsPngAndSvg)
+{
+    m->resize(800, 500);
+    const QString png = dir.filePath(QStringLiteral("graph.png"));
+    const QString svg = dir.filePath(QStringLiteral("graph.svg"));
+    EXPECT_EQ(m->saveGraph(png), QString());
+    EXPECT_EQ(m->saveGraph(svg), QString());
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    // The curve is drawn: the pen of the first series shows in the picture.
+    const QColor pen = curve(*m, "position").color();
+    int curvePixels = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            curvePixels += image.pixelColor(x, y) == pen;
+    EXPECT_GT(curvePixels, 200);
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("<svg"));
+    EXPECT_TRUE(text.contains("<path") || text.contains("<polyline"));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("graph.png~"))));
+}
+
+TEST_F(MeasurementTest, GrowsWithTheProgramsZoom)
+{
+    windows.openMeasurement(Sim::Rotation);
+    const MeasurementWindow& m = windows.measurement(Sim::Rotation);
+    const qreal normal = m.pauseButton().font().pointSizeF();
+    const QSize normalHint = m.sizeHint();
+    rt::setZoomPercent(200);
+    QApplication::processEvents();  // the layout takes the new sizes
+    EXPECT_DOUBLE_EQ(m.pauseButton().font().pointSizeF(), 2 * normal);
+    EXPECT_DOUBLE_EQ(m.pausedBanner().font().pointSizeF(), 2 * normal);
+    EXPECT_GT(m.sizeHint().width(), normalHint.width() * 3 / 2);
+    EXPECT_GE(m.width(), m.minimumSizeHint().width());
+    rt::setZoomPercent(100);
+    EXPECT_DOUBLE_EQ(m.pauseButton().font().pointSizeF(), normal);
+}
+
+TEST(MeasurementNames, FollowTheLanguage)
+{
+    for (const bool english : {false, true}) {
+        Windows windows;
+        windows.vibration().Show();
+        bool inEnglish = english;
+        MeasurementWindow m({&windows.vibration(), &windows.vibration().Timer1, "vibration",
+                             [](std::span<double>) {}},
+                            [&] { return inEnglish; });
+        const QString expected = english ? QStringLiteral("kinetic energy [mass·unit²/tick²]")
+                                         : QStringLiteral("運動エネルギー [mass·unit²/tick²]");
+        EXPECT_EQ(curve(m, "kinetic").name(), expected);
+        windows.vibration().close();
+    }
+}
+
+}  // namespace
