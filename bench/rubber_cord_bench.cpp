@@ -144,19 +144,8 @@ public:
         restorePose();
         window.Timer1.fire();
         ops = window.displayList();
-        if (pose == Pose::ZigZag) {
-            // The window's picture with the cord's nodes moved: the pen put
-            // on node 0, then a line to each next node.
-            const auto nodes = cord_poses::zigZag(static_cast<int>(state.range(0)));
-            for (std::size_t i = 1; i < ops.size(); ++i) {
-                const auto& from = nodes[i == 1 ? 0 : i - 2];
-                const auto& to = nodes[i - 1];
-                ops[i].x1 = static_cast<float>(from.first);
-                ops[i].y1 = static_cast<float>(from.second);
-                ops[i].x2 = static_cast<float>(to.first);
-                ops[i].y2 = static_cast<float>(to.second);
-            }
-        }
+        if (pose == Pose::ZigZag)
+            ops = cord_poses::withCordAt(ops, cord_poses::zigZag(static_cast<int>(state.range(0))));
     }
     ~BenchWindow() { rt::resetErrorReporter(); }
 

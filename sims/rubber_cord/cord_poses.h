@@ -6,6 +6,7 @@
 // enough comes close, and it is the most a picture of the cord can cost).
 // Used by the benchmarks and the picture tests, so both see the same cords.
 
+#include "canvas.h"
 #include "chain_model.h"
 
 #include <cmath>
@@ -69,6 +70,22 @@ inline std::vector<std::pair<double, double>> zigZag(int nodeCount)
         nodes.emplace_back(kLeft + i * advance, kTop + down);
     }
     return nodes;
+}
+
+// The window's picture (the frame, the pen put on node 0, then a line to
+// each next node) with the cord's nodes moved to `nodes`, in twips.
+inline std::vector<rt::DrawOp> withCordAt(std::vector<rt::DrawOp> picture,
+                                          const std::vector<std::pair<double, double>>& nodes)
+{
+    for (std::size_t i = 1; i < picture.size() && i <= nodes.size(); ++i) {
+        const auto& from = nodes[i == 1 ? 0 : i - 2];
+        const auto& to = nodes[i - 1];
+        picture[i].x1 = static_cast<float>(from.first);
+        picture[i].y1 = static_cast<float>(from.second);
+        picture[i].x2 = static_cast<float>(to.first);
+        picture[i].y2 = static_cast<float>(to.second);
+    }
+    return picture;
 }
 
 }  // namespace cord_poses
