@@ -193,7 +193,8 @@ private:
 // Rasterises a run's capsules into a mask, in the mask's pixel coordinates.
 class CapsuleRaster {
 public:
-    CapsuleRaster(CoverageMask& mask, double radius) : m_mask(mask), m_radius(radius)
+    CapsuleRaster(CoverageMask& mask, double radius)
+        : m_mask(mask), m_radius(radius), m_halfWidth(halfWidthTable())
     {
         // Half-widths of the disc for distances from its centre's row that
         // are rounded down to 1/kSteps of a pixel: never narrower than the
@@ -222,6 +223,7 @@ public:
 private:
     static constexpr int kSteps = 32;
     static constexpr double kGrowthBudgetPerSegment = 64;
+    static constexpr int kLongestBackoff = 7;
 
     struct Box {
         double left = 1, top = 1, right = 0, bottom = 0;  // empty unless left <= right
@@ -293,6 +295,14 @@ private:
         if (minX >= m_covered.left && maxX <= m_covered.right && minY >= m_covered.top
             && maxY <= m_covered.bottom)
             return;
+        // Along a stretched cord every capsule has new pixels, and a look
+        // that fails is wasted: after a failure the next few are filled
+        // without looking, twice as many after each further failure.
+        if (m_skipLooks > 0) {
+            --m_skipLooks;
+            fillCapsule(a.x(), a.y(), b.x(), b.y());
+            return;
+        }
         const Box own{minX, minY, maxX, maxY};
         m_growthBudget += kGrowthBudgetPerSegment;
         if (m_covered.left <= m_covered.right && m_growthBudget > 0) {
@@ -306,9 +316,12 @@ private:
         }
         if (boxCovered(own)) {
             m_covered = own;
+            m_lookBackoff = 0;
             return;
         }
         m_covered = Box{};
+        m_skipLooks = m_lookBackoff;
+        m_lookBackoff = std::min(2 * m_lookBackoff + 1, kLongestBackoff);
         fillCapsule(a.x(), a.y(), b.x(), b.y());
     }
 
@@ -458,12 +471,22 @@ private:
         }
     }
 
+    // Kept between runs, as the mask is: a run allocates nothing once the
+    // largest has been drawn.
+    static std::vector<double>& halfWidthTable()
+    {
+        thread_local std::vector<double> table;
+        return table;
+    }
+
     CoverageMask& m_mask;
     double m_radius;
-    std::vector<double> m_halfWidth;
+    std::vector<double>& m_halfWidth;
     // A box whose pixels, to the radius, are known to be set; empty at first.
     Box m_covered;
     double m_growthBudget = 0;  // rows times words of mask still to spend on growing it
+    int m_skipLooks = 0;        // capsules still to fill without a look at the mask
+    int m_lookBackoff = 0;      // how many to skip after the next failed look
 };
 
 // A layer for runs drawn on a device whose pixels the replay cannot reach
