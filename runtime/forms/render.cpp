@@ -84,16 +84,22 @@ constexpr double kJoinTolerance = 1.0 / 128;
 
 // Floor and ceiling of a value clamped to [-1, limit] first, limit a pixel
 // count: plain x86-64 has no rounding instruction, and these are done for
-// every row of every capsule.
+// every row of every capsule. A NaN (from nodes so far apart that their
+// distance overflows) counts as -1, so the row it bounds is left empty.
+double clampToRow(double x, double limit)
+{
+    x = x > -1.0 ? x : -1.0;
+    return x < limit ? x : limit;
+}
 int floorWithin(double x, double limit)
 {
-    x = std::clamp(x, -1.0, limit);
+    x = clampToRow(x, limit);
     const int i = static_cast<int>(x);
     return x < i ? i - 1 : i;
 }
 int ceilWithin(double x, double limit)
 {
-    x = std::clamp(x, -1.0, limit);
+    x = clampToRow(x, limit);
     const int i = static_cast<int>(x);
     return x > i ? i + 1 : i;
 }

@@ -259,6 +259,22 @@ TEST(Render, LinesOffTheEdgeMatchQtsExactly)
     }
 }
 
+// Nodes near the largest single, so far apart that their distance
+// overflows a double in device pixels: the run draws nothing wild, away
+// from the line, and nothing undefined (the sanitizer build runs this too).
+TEST(Render, NodesFarBeyondThePictureDrawNothingAwayFromTheLine)
+{
+    const float far = 3e38f;
+    Ops ops;
+    for (int i = 0; i < 10; ++i)
+        ops.push_back(i % 2 == 0 ? line(-far, -far, far, far, 5) : line(far, far, -far, -far, 5));
+    for (double ratio : {1.0, 3.0}) {
+        const QImage image = render(ops, rt::ThickLines::Spans, ratio);
+        EXPECT_EQ(image.pixel(image.width() - 5, 5), qRgb(255, 255, 255)) << "ratio " << ratio;
+        EXPECT_EQ(image.pixel(5, image.height() - 5), qRgb(255, 255, 255)) << "ratio " << ratio;
+    }
+}
+
 // Through the layer the runs land on exactly the pixels they fill in an
 // image, and a clipped painter leaves everything outside the clip alone.
 TEST(Render, RunThroughTheLayerMatchesTheImageExactly)
