@@ -251,35 +251,39 @@ private:
         bool bounded = false;  // no wedge yet: every node so far lies on the anchor
         double lx = 0, ly = 0, rx = 0, ry = 0;  // the wedge's edges, turning from r to l
         double reach2 = 0;                      // squared distance of the furthest node
+        double px = 0, py = 0;                  // the last node taken, from the anchor
         std::size_t end = anchor + 1;           // the first node is always taken
         for (std::size_t j = anchor + 1; j < count; ++j) {
             const double vx = points[j].x() - ax, vy = points[j].y() - ay;
             const double d2 = vx * vx + vy * vy;
             if (j > anchor + 1) {
                 if (!(d2 >= reach2))
-                    break;
+                    break;  // a step back towards the anchor (most steps in a heap)
+                if (reach2 > tol2) {
+                    // The cone of directions passing within the tolerance of
+                    // the last node taken: its direction turned either way by
+                    // asin(tol/d), as vectors d times as long. Worked out
+                    // only now that a node beyond it is in view.
+                    const double c = std::sqrt(reach2 - tol2);
+                    const double nlx = px * c - py * tol, nly = py * c + px * tol;
+                    const double nrx = px * c + py * tol, nry = py * c - px * tol;
+                    if (!bounded) {
+                        lx = nlx, ly = nly, rx = nrx, ry = nry;
+                        bounded = true;
+                    } else {
+                        if (cross(rx, ry, nrx, nry) > 0)
+                            rx = nrx, ry = nry;
+                        if (cross(lx, ly, nlx, nly) < 0)
+                            lx = nlx, ly = nly;
+                    }
+                }
                 if (bounded && !(cross(rx, ry, vx, vy) >= 0 && cross(vx, vy, lx, ly) >= 0))
                     break;
             }
             end = j;
             reach2 = d2;
-            if (d2 > tol2) {
-                // The cone of directions passing within the tolerance of
-                // this node: its direction turned either way by asin(tol/d),
-                // as vectors d times as long.
-                const double c = std::sqrt(d2 - tol2);
-                const double nlx = vx * c - vy * tol, nly = vy * c + vx * tol;
-                const double nrx = vx * c + vy * tol, nry = vy * c - vx * tol;
-                if (!bounded) {
-                    lx = nlx, ly = nly, rx = nrx, ry = nry;
-                    bounded = true;
-                } else {
-                    if (cross(rx, ry, nrx, nry) > 0)
-                        rx = nrx, ry = nry;
-                    if (cross(lx, ly, nlx, nly) < 0)
-                        lx = nlx, ly = nly;
-                }
-            }
+            px = vx;
+            py = vy;
         }
         return end;
     }
