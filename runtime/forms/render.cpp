@@ -203,12 +203,14 @@ public:
         : m_mask(mask), m_radius(radius), m_halfWidth(halfWidthTable())
     {
         // Half-widths of the disc for distances from its centre's row that
-        // are rounded down to 1/kSteps of a pixel: never narrower than the
-        // disc at the true distance.
-        const int steps = static_cast<int>(radius * kSteps) + 1;
+        // are rounded down to a step of the table: never narrower than the
+        // disc at the true distance. Steps of 1/32 pixel, coarser for a pen
+        // so wide that the table would outgrow a few thousand entries.
+        m_stepsPerPixel = std::clamp(std::floor(kLargestTable / (radius + 1)), 1.0, 32.0);
+        const int steps = static_cast<int>(radius * m_stepsPerPixel) + 1;
         m_halfWidth.resize(static_cast<std::size_t>(steps));
         for (int k = 0; k < steps; ++k) {
-            const double v = static_cast<double>(k) / kSteps;
+            const double v = k / m_stepsPerPixel;
             m_halfWidth[static_cast<std::size_t>(k)] =
                 std::sqrt(std::max(0.0, radius * radius - v * v)) + 1e-9;
         }
@@ -227,7 +229,7 @@ public:
     }
 
 private:
-    static constexpr int kSteps = 32;
+    static constexpr double kLargestTable = 4096;
     static constexpr double kGrowthBudgetPerSegment = 64;
     static constexpr int kLongestBackoff = 7;
 
@@ -346,7 +348,7 @@ private:
         const auto steps = static_cast<double>(m_halfWidth.size());
         for (int y = top; y <= bottom; ++y) {
             const double yc = y + kSample;
-            const double v = std::max({minY - yc, yc - maxY, 0.0}) * kSteps;
+            const double v = std::max({minY - yc, yc - maxY, 0.0}) * m_stepsPerPixel;
             if (v >= steps)
                 continue;  // beyond the radius: no pixel of this row
             double w = m_halfWidth[static_cast<std::size_t>(v)];
@@ -491,6 +493,7 @@ private:
 
     CoverageMask& m_mask;
     double m_radius;
+    double m_stepsPerPixel = 1;
     std::vector<double>& m_halfWidth;
     // A box whose pixels, to the radius, are known to be set; empty at first.
     Box m_covered;

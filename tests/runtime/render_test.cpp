@@ -171,6 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
         Picture{"CordRatio1", wanderingPolyline(3000, 5, 30, 12345), true},
         Picture{"CordRatio2", wanderingPolyline(3000, 5, 30, 12345), true, 2},
         Picture{"WidePenLongSteps", wanderingPolyline(300, 12, 400, 12345), true},
+        Picture{"PenThreeHundredPixelsWide", withWidth(straightRun(30, 10, 5), 300), true},
         Picture{"TwoPixelPen", wanderingPolyline(2000, 2, 60, 12345), true},
         Picture{"ThreePixelPenRatio2", wanderingPolyline(2000, 3, 60, 12345), true, 2},
         Picture{"CordRatio3", wanderingPolyline(3000, 5, 30, 12345), true, 3},
