@@ -397,27 +397,19 @@ private:
         const int middleTop = std::max(floorWithin(upper - kSample, height) + 1, top);
         const int middleBottom = std::min(ceilWithin(lower - kSample, height) - 1, bottom);
         if (middleTop <= middleBottom) {
-            // Here dy is at least twice the radius. Edges of the band in u,
-            // each a + b * va: the slab where points project onto the segment
-            // (none when the line is upright, the rows all lie beside it) and
-            // the strip within the radius of its line.
-            const double inf = std::numeric_limits<double>::infinity();
-            const double slope = dy * invDx;
-            const double slabA0 = dx > 0 ? 0.0 : length2 * invDx;
-            const double slabB0 = dx > 0 ? length2 * invDx : 0.0;
-            const double slabLoA = dx != 0 ? slabA0 : -inf;
-            const double slabHiA = dx != 0 ? slabB0 : inf;
-            const double slabStep = dx != 0 ? -slope : 0.0;
+            // Here |dy| is at least twice the radius, and the band is the
+            // strip within the radius of the line: a point of such a row on
+            // the strip's edge projects onto the segment at va/dy plus or
+            // minus r dx/(dy length), strictly between its ends, so the
+            // ends' limits on the band never bind. Along the row the strip
+            // is centred on u = va dx/dy and reaches |reach/dy| either way.
             const double lean = dx * invDy;
             const double half = std::abs(reach * invDy);
             for (int y = middleTop; y <= middleBottom; ++y) {
-                const double va = y + kSample - ay;
-                const double strip = lean * va;
-                const double slab = slabStep * va;
-                const double lo = ax + std::max(slabLoA + slab, strip - half);
-                const double hi = ax + std::min(slabHiA + slab, strip + half);
-                const int first = std::max(ceilWithin(lo - kSample, width), 0);
-                const int last = std::min(floorWithin(hi - kSample, width), m_mask.width() - 1);
+                const double centre = ax + lean * (y + kSample - ay);
+                const int first = std::max(ceilWithin(centre - half - kSample, width), 0);
+                const int last =
+                    std::min(floorWithin(centre + half - kSample, width), m_mask.width() - 1);
                 if (first <= last)
                     m_mask.set(y, first, last);
             }
