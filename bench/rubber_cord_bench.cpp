@@ -230,7 +230,8 @@ void BM_ElasticCodeTick(benchmark::State& state, RelaxPath path, rt::ThickLines 
     }
     setCorrections(state, state.range(0));
 }
-BENCHMARK_CAPTURE(BM_ElasticCodeTick, Plain, RelaxPath::Plain, rt::ThickLines::Stroke, Pose::Settled)
+BENCHMARK_CAPTURE(BM_ElasticCodeTick, Plain, RelaxPath::Plain, rt::ThickLines::Stroke,
+                  Pose::Settled)
     ->Args({100, 1})->Args({32767, 1})->Args({32767, 2})->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 BENCHMARK_CAPTURE(BM_ElasticCodeTick, Fast, RelaxPath::Auto, rt::ThickLines::Spans, Pose::Settled)

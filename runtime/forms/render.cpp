@@ -320,7 +320,8 @@ private:
         if (m_covered.left <= m_covered.right && m_growthBudget > 0) {
             const Box grown{std::min(minX, m_covered.left), std::min(minY, m_covered.top),
                             std::max(maxX, m_covered.right), std::max(maxY, m_covered.bottom)};
-            m_growthBudget -= ((grown.right - grown.left) / 64 + 2) * (grown.bottom - grown.top + 2 * m_radius + 1);
+            const double words = (grown.right - grown.left) / 64 + 2;
+            m_growthBudget -= words * (grown.bottom - grown.top + 2 * m_radius + 1);
             if (boxCovered(grown)) {
                 m_covered = grown;
                 return;
@@ -344,7 +345,8 @@ private:
         const double minX = box.left, minY = box.top, maxX = box.right, maxY = box.bottom;
         const double width = m_mask.width(), height = m_mask.height();
         const int top = std::max(ceilWithin(minY - m_radius - kSample, height), 0);
-        const int bottom = std::min(floorWithin(maxY + m_radius - kSample, height), m_mask.height() - 1);
+        const int bottom =
+            std::min(floorWithin(maxY + m_radius - kSample, height), m_mask.height() - 1);
         const auto steps = static_cast<double>(m_halfWidth.size());
         for (int y = top; y <= bottom; ++y) {
             const double yc = y + kSample;
