@@ -175,6 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
         Picture{"TwoPixelPen", wanderingPolyline(2000, 2, 60, 12345), true},
         Picture{"ThreePixelPenRatio2", wanderingPolyline(2000, 3, 60, 12345), true, 2},
         Picture{"CordRatio3", wanderingPolyline(3000, 5, 30, 12345), true, 3},
+        Picture{"CordRatioOneAndAHalf", wanderingPolyline(3000, 5, 30, 12345), true, 1.5},
+        Picture{"PileOfShortStepsRatioOneAndAQuarter", wanderingPolyline(20000, 5, 3, 4321), true, 1.25},
         Picture{"LongCordRatio1", wanderingPolyline(32767, 5, 30, 12345), true},
         // Thousands of steps far shorter than a pixel, tangled in a small
         // area: most of their capsules lie on pixels already covered.
