@@ -21,9 +21,10 @@ Color fromQColor(const QColor& c);
 // How thick polylines are drawn. A long run of connected thick lines of one
 // colour and width (a cord of thousands of segments) costs Qt's stroker
 // milliseconds per thousand segments; Spans fills the same pixels (every
-// pixel whose centre lies within half the pen's width of a segment) row by
-// row, at a cost that grows with the pixels covered. Stroke draws every line
-// with Qt, the reference the fast way is tested against.
+// pixel whose centre lies within half the pen's width of a segment, nearly
+// straight stretches taken as one line) through a mask of the run's pixels,
+// at a cost that follows the pixels covered rather than the segments. Stroke
+// draws every line with Qt, the reference the fast way is tested against.
 enum class ThickLines { Spans, Stroke };
 
 // Fills the painter's whole device with the background, then draws the ops.

@@ -1,8 +1,11 @@
 // The replay's fast thick polylines against Qt's own round-capped strokes
 // of the same ops: the same picture but for a thin fringe, on images at
-// both device pixel ratios, through the layer on pixmaps and clipped
-// painters, and in the display list's order.
+// device pixel ratios 1 to 3, for the largest rubber cord in each of its
+// poses, through the layer on pixmaps and clipped painters, and in the
+// display list's order.
 
+#include "cord_poses.h"
+#include "frm_elastic_code.h"
 #include "render.h"
 
 #include <QImage>
@@ -66,11 +69,11 @@ Ops wanderingPolyline(int segments, int width, double step, std::uint32_t seed)
     return ops;
 }
 
-// A straight run of 20 equal segments from (1500, 1500) twips.
-Ops straightRun(float dx, float dy, int width)
+// A straight run of equal segments from (1500, 1500) twips.
+Ops straightRun(float dx, float dy, int width, int segments = 20)
 {
     Ops ops;
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < segments; ++i)
         ops.push_back(line(1500 + i * dx, 1500 + i * dy, 1500 + (i + 1) * dx, 1500 + (i + 1) * dy, width));
     return ops;
 }
@@ -82,9 +85,10 @@ Ops withWidth(Ops ops, int width)
     return ops;
 }
 
-QImage render(const Ops& ops, rt::ThickLines mode, double ratio = 1, double rotation = 0, double opacity = 1)
+QImage render(const Ops& ops, rt::ThickLines mode, double ratio = 1, double rotation = 0, double opacity = 1,
+             int widthPx = kWidthPx)
 {
-    QImage image(static_cast<int>(kWidthPx * ratio), static_cast<int>(kHeightPx * ratio),
+    QImage image(static_cast<int>(widthPx * ratio), static_cast<int>(kHeightPx * ratio),
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);  // a rotated background leaves the corners
@@ -167,9 +171,18 @@ INSTANTIATE_TEST_SUITE_P(
         Picture{"CordRatio1", wanderingPolyline(3000, 5, 30, 12345), true},
         Picture{"CordRatio2", wanderingPolyline(3000, 5, 30, 12345), true, 2},
         Picture{"WidePenLongSteps", wanderingPolyline(300, 12, 400, 12345), true},
+        Picture{"PenThreeHundredPixelsWide", withWidth(straightRun(30, 10, 5), 300), true},
         Picture{"TwoPixelPen", wanderingPolyline(2000, 2, 60, 12345), true},
         Picture{"ThreePixelPenRatio2", wanderingPolyline(2000, 3, 60, 12345), true, 2},
+        Picture{"CordRatio3", wanderingPolyline(3000, 5, 30, 12345), true, 3},
+        Picture{"CordRatioOneAndAHalf", wanderingPolyline(3000, 5, 30, 12345), true, 1.5},
+        Picture{"PileOfShortStepsRatioOneAndAQuarter", wanderingPolyline(20000, 5, 3, 4321), true, 1.25},
         Picture{"LongCordRatio1", wanderingPolyline(32767, 5, 30, 12345), true},
+        // Thousands of steps far shorter than a pixel, tangled in a small
+        // area: most of their capsules lie on pixels already covered.
+        Picture{"PileOfShortSteps", wanderingPolyline(20000, 5, 3, 4321), true},
+        Picture{"PileOfShortStepsRatio2", wanderingPolyline(20000, 5, 3, 4321), true, 2},
+        Picture{"PileOfShortStepsRatio3", wanderingPolyline(20000, 5, 3, 4321), true, 3},
         // Runs on whole pixels: every edge pixel centre lies exactly on the
         // capsule's edge, where the two ways must agree pixel for pixel.
         Picture{"HorizontalFivePixels", straightRun(150, 0, 5), false},
@@ -177,6 +190,13 @@ INSTANTIATE_TEST_SUITE_P(
         Picture{"HorizontalFourPixels", straightRun(150, 0, 4), false},
         Picture{"LeftwardsRatio2", straightRun(-150, 0, 5), false, 2},
         Picture{"UpwardsRatio2", straightRun(0, -150, 3), false, 2},
+        Picture{"DownwardsRatio3", straightRun(0, 150, 5), false, 3},
+        Picture{"LeftwardsRatio3", straightRun(-150, 0, 4), false, 3},
+        // Hundreds of collinear steps an eighth of a pixel long, joined
+        // into one line: still exactly Qt's.
+        Picture{"TinyStepsAcross", straightRun(15.0f / 8, 0, 5, 800), false},
+        Picture{"TinyStepsDownRatio2", straightRun(0, 15.0f / 8, 5, 800), false, 2},
+        Picture{"TinyStepsUpRatio3", straightRun(0, -15.0f / 8, 3, 640), false, 3},
         // Where the fast way does not apply the picture is Qt's, pixel for
         // pixel. Overlapping strokes at half opacity darken where they cross;
         // only Qt draws that.
@@ -187,12 +207,83 @@ INSTANTIATE_TEST_SUITE_P(
         Picture{"RunOfNoLength", runOfNoLength(), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+enum class Pose { Settled, MidYank, ZigZag };
+
+// The largest rubber cord as the window draws it (frame and cord), in the
+// poses its picture is benchmarked in, at device pixel ratios 1 to 3.
+class LargestCord : public ::testing::TestWithParam<Pose> {};
+
+TEST_P(LargestCord, IsQtsStrokeButForAFringeAtEveryRatio)
+{
+    frmElasticCode window;
+    window.Show();
+    window.Timer1.setEnabled(false);
+    window.Chain = GetParam() == Pose::MidYank ? cord_poses::midYank(32767) : cord_poses::settled(32767);
+    window.Timer1.fire();
+    Ops ops = window.displayList();
+    ASSERT_EQ(ops.size(), 32769u);
+    if (GetParam() == Pose::ZigZag)
+        ops = cord_poses::withCordAt(ops, cord_poses::zigZag(32767));
+    for (double ratio : {1.0, 2.0, 3.0}) {
+        const Comparison c = compare(render(ops, rt::ThickLines::Stroke, ratio), render(ops, rt::ThickLines::Spans, ratio));
+        EXPECT_GT(c.covered, 1500 * ratio * ratio) << "ratio " << ratio;
+        EXPECT_LE(c.differing, c.covered / 100) << c.differing << " of " << c.covered << ", ratio " << ratio;
+    }
+}
+
+std::string poseName(const ::testing::TestParamInfo<Pose>& info)
+{
+    switch (info.param) {
+    case Pose::Settled: return "Settled";
+    case Pose::MidYank: return "MidYank";
+    case Pose::ZigZag: return "ZigZag";
+    }
+    return "";
+}
+
+INSTANTIATE_TEST_SUITE_P(Render, LargestCord, ::testing::Values(Pose::Settled, Pose::MidYank, Pose::ZigZag),
+                         poseName);
+
+// Lines running off the right and bottom edges, on images whose rows end
+// just before, on and just after a 64-pixel boundary: the last pixels of a
+// row are filled and nothing past them.
+TEST(Render, LinesOffTheEdgeMatchQtsExactly)
+{
+    Ops ops;
+    for (int i = 0; i < 20; ++i)
+        ops.push_back(line(7500 + 150 * i, 3000, 7650 + 150 * i, 3000, 5));  // y = 200 px, on to the right
+    for (int i = 0; i < 20; ++i)
+        ops.push_back(line(3000, 3600 + 150 * i, 3000, 3750 + 150 * i, 4, rt::RGB(0, 0, 255)));  // down past the bottom
+    for (int widthPx : {639, 640, 641}) {
+        const Comparison c = compare(render(ops, rt::ThickLines::Stroke, 1, 0, 1, widthPx),
+                                     render(ops, rt::ThickLines::Spans, 1, 0, 1, widthPx));
+        EXPECT_EQ(c.differing, 0) << widthPx << " pixels wide";
+        EXPECT_GT(c.covered, 5 * (widthPx - 500)) << widthPx << " pixels wide";
+    }
+}
+
+// Nodes near the largest single, so far apart that their distance
+// overflows a double in device pixels: the run draws nothing wild, away
+// from the line, and nothing undefined (the sanitizer build runs this too).
+TEST(Render, NodesFarBeyondThePictureDrawNothingAwayFromTheLine)
+{
+    const float far = 3e38f;
+    Ops ops;
+    for (int i = 0; i < 10; ++i)
+        ops.push_back(i % 2 == 0 ? line(-far, -far, far, far, 5) : line(far, far, -far, -far, 5));
+    for (double ratio : {1.0, 3.0}) {
+        const QImage image = render(ops, rt::ThickLines::Spans, ratio);
+        EXPECT_EQ(image.pixel(image.width() - 5, 5), qRgb(255, 255, 255)) << "ratio " << ratio;
+        EXPECT_EQ(image.pixel(5, image.height() - 5), qRgb(255, 255, 255)) << "ratio " << ratio;
+    }
+}
+
 // Through the layer the runs land on exactly the pixels they fill in an
 // image, and a clipped painter leaves everything outside the clip alone.
 TEST(Render, RunThroughTheLayerMatchesTheImageExactly)
 {
     const Ops ops = wanderingPolyline(3000, 5, 30, 777);
-    for (double ratio : {1.0, 2.0}) {
+    for (double ratio : {1.0, 2.0, 3.0}) {
         const Comparison c = compare(render(ops, rt::ThickLines::Spans, ratio), throughTheLayer(ops, ratio));
         EXPECT_EQ(c.differing, 0) << "ratio " << ratio;
         EXPECT_GT(c.covered, 1000);
