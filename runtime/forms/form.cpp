@@ -168,7 +168,10 @@ void Timer::fire()
 
 Form::Form(const char* name, const QString& caption, int clientWidth, int clientHeight,
            std::span<const ControlDef> controls)
-    : QWidget(nullptr), m_name(QString::fromUtf8(name))
+    : QWidget(nullptr),
+      m_name(QString::fromUtf8(name)),
+      m_clientWidthTwips(clientWidth),
+      m_clientHeightTwips(clientHeight)
 {
     setObjectName(m_name);
     setWindowTitle(caption);
@@ -231,14 +234,18 @@ Form::Form(const char* name, const QString& caption, int clientWidth, int client
 
 Form::~Form() = default;
 
-QWidget& Form::control(const char* name) const
+const Form::Control& Form::find(const char* name) const
 {
     for (const Control& c : m_controls)
         if (qstrcmp(c.def->name, name) == 0)
-            return *c.widget;
+            return c;
     throw RuntimeError(ErrorNumber::InvalidProcedureCall,
                        std::string("コントロールがありません: ") + name);
 }
+
+QWidget& Form::control(const char* name) const { return *find(name).widget; }
+
+const ControlDef& Form::controlDesign(const char* name) const { return *find(name).def; }
 
 QLineEdit& Form::textBox(const char* name) const { return static_cast<QLineEdit&>(control(name)); }
 QPushButton& Form::button(const char* name) const { return static_cast<QPushButton&>(control(name)); }

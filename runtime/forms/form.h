@@ -104,6 +104,11 @@ public:
     QPushButton& button(const char* name) const;
     QLabel& label(const char* name) const;
     QWidget& control(const char* name) const;
+    // The design-time entry the control was built from, in twips, and the
+    // client area it was laid out on.
+    const ControlDef& controlDesign(const char* name) const;
+    int clientWidthTwips() const { return m_clientWidthTwips; }
+    int clientHeightTwips() const { return m_clientHeightTwips; }
 
     // Runs one event handler; the one place where run-time errors stop.
     void runEvent(const std::function<void()>& handler);
@@ -129,9 +134,12 @@ private:
         const ControlDef* def;
         QWidget* widget;
     };
+    const Control& find(const char* name) const;
     void loadDesignState();
 
     QString m_name;
+    int m_clientWidthTwips;
+    int m_clientHeightTwips;
     std::vector<Control> m_controls;
     std::vector<Timer*> m_timers;
     bool m_loaded = false;
