@@ -153,6 +153,43 @@ TEST(VibrationExact, DefaultRunGoldenValues)
     }
 }
 
+// The zig-zag's heights come from h = Position / 5 in double precision and
+// are rounded to single precision only when drawn, so most last-bit changes
+// of h vanish in the picture. Lengths of an eighth of a midpoint between two
+// singles near 3000 put some corner of the zig-zag on such a midpoint, where
+// the last bit of h decides which single is drawn; the first length where
+// that shows is taken.
+TEST(VibrationExact, SpringHeightIsTheLengthOverFiveToTheLastBit)
+{
+    const double fifth = 0.2;
+    const auto shows = [&](double length) {
+        for (int i = 1; i <= 40; ++i)
+            if (static_cast<float>(i * (length / 5)) != static_cast<float>(i * (length * fifth)))
+                return true;
+        return false;
+    };
+    double length = 0;
+    float f = 3000.0f;
+    for (int tries = 0; tries < 100000 && length == 0; ++tries, f = std::nextafter(f, 1e9f)) {
+        const double candidate = (static_cast<double>(f) + static_cast<double>(std::nextafter(f, 1e9f))) / 16;
+        if (shows(candidate))
+            length = candidate;
+    }
+    ASSERT_NE(length, 0) << "no length found where the grouping shows";
+
+    const ErrorsFail errorsFail;
+    frmVibration window;
+    window.Show();
+    apply(window, {{"Text3", "0"}});  // no spring force: the length stays as it is put
+    window.Position = length;
+    window.Velocity = 0;
+    window.Timer1.fire();
+    ASSERT_EQ(window.Position, length);
+    SpringReference ref;
+    ref.Position = length;
+    EXPECT_EQ(window.displayList(), ref.picture(window.ForeColor));
+}
+
 // ------------------------------------------------------------ rotation
 
 struct CordReference {
