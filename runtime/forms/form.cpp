@@ -406,14 +406,18 @@ void Form::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-QWidget& Form::control(const char* name) const
+const Form::Control& Form::find(const char* name) const
 {
     for (const Control& c : m_controls)
         if (qstrcmp(c.def->name, name) == 0)
-            return *c.widget;
+            return c;
     throw RuntimeError(ErrorNumber::InvalidProcedureCall,
                        std::string("コントロールがありません: ") + name);
 }
+
+QWidget& Form::control(const char* name) const { return *find(name).widget; }
+
+const ControlDef& Form::controlDesign(const char* name) const { return *find(name).def; }
 
 QLineEdit& Form::textBox(const char* name) const { return static_cast<QLineEdit&>(control(name)); }
 QPushButton& Form::button(const char* name) const { return static_cast<QPushButton&>(control(name)); }

@@ -132,6 +132,9 @@ public:
     QPushButton& button(const char* name) const;
     QLabel& label(const char* name) const;
     QWidget& control(const char* name) const;
+    // The design-time entry the control was built from, in twips, and the
+    // client area it was laid out on.
+    const ControlDef& controlDesign(const char* name) const;
 
     // Runs one event handler; the one place where run-time errors stop.
     void runEvent(const std::function<void()>& handler);
@@ -191,6 +194,7 @@ private:
         const ControlDef* def;
         QWidget* widget;
     };
+    const Control& find(const char* name) const;
     void loadDesignState();
     void applyZoom();
     void applyTitle();
