@@ -6,6 +6,7 @@
 #include "csv.h"
 #include "experiment.h"
 #include "frm_elastic_code.h"
+#include "frm_main.h"
 #include "frm_rotaion.h"
 #include "frm_two_bolls.h"
 #include "frm_vibration.h"
@@ -244,6 +245,66 @@ INSTANTIATE_TEST_SUITE_P(
              {{I::Change, 0, 0, 0, "nodes", "30"}, {I::Press, 20, 50, 50}, {I::Change, 40, 0, 0, "segment_length", "15"}},
              80}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// On the event loop: the replay gives the ticks at the timer's interval,
+// and after its last tick the window's own timer takes over.
+TEST(ReplayOnScreen, RunsAtTheTimersPaceThenTheWindowGoesOn)
+{
+    using Kind = cli::ScriptEvent::Kind;
+    cli::Script script{"vibration", {}, 30, {}};
+    script.events.push_back({0, Kind::Change, {{"timer", "5"}, {"length", "120"}}, 0, 0});
+    script.events.push_back({10, Kind::Press, {}, 3000, 0});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("paced.jsonl"));
+    ASSERT_EQ(Windows::saveRecording(script, path), QString());
+    std::ostringstream out, err;
+    ASSERT_EQ(cli::main({"replay", path.toStdString(), "--csv", "-"}, out, err), cli::kOk) << err.str();
+    const measure::CsvReadResult csv = measure::readCsv(out.str());
+    ASSERT_TRUE(csv.data) << csv.error;
+
+    const std::vector<int> noErrors;
+    Windows w;
+    TickSampler sampler(w, Sim::Vibration, noErrors);
+    rt::RealTimeouts real;
+    ASSERT_EQ(w.replay(path), QString());
+    WindowReplay& replay = *w.replayIfRunning(Sim::Vibration);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return replay.finished(); }, 10000));
+    EXPECT_EQ(replay.tick(), 30);
+    ASSERT_GE(sampler.rows.size(), 30u);
+    sampler.rows.resize(30);
+    EXPECT_TRUE(sameBits(csv.data->rows, sampler.rows));
+    EXPECT_FALSE(w.vibration().Timer1.held());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.vibration().Timer1.isTicking(); }, 10000));
+    w.vibration().close();
+}
+
+// The launcher's menu and the measurement window's button start the same
+// recording.
+TEST(RecordingControls, MenuAndMeasurementWindowAgree)
+{
+    Windows w;
+    frmMain launcher(w);
+    measure::MeasurementWindow& m = w.measurement(Sim::TwoBalls);
+    EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録開始"));
+    launcher.recordAction(static_cast<int>(Sim::TwoBalls)).trigger();
+    ASSERT_TRUE(w.recording(Sim::TwoBalls));
+    EXPECT_TRUE(w.twoBalls().isLoaded());  // opened, so the recording starts
+    EXPECT_TRUE(w.recorder(Sim::TwoBalls)->started());
+    EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録終了…"));
+    w.twoBalls().Timer1.fire();
+    const std::optional<cli::Script> script = w.stopRecording(Sim::TwoBalls);
+    ASSERT_TRUE(script);
+    EXPECT_EQ(script->ticks, 1);
+    EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録開始"));
+    EXPECT_FALSE(w.stopRecording(Sim::TwoBalls));  // nothing more to stop
+
+    // A window already open records from its next "変更" only.
+    w.startRecording(Sim::TwoBalls);
+    w.twoBalls().Timer1.fire();
+    EXPECT_FALSE(w.recorder(Sim::TwoBalls)->started());
+    EXPECT_FALSE(w.stopRecording(Sim::TwoBalls));
+    w.twoBalls().close();
+}
 
 // ---------------------------------------------------------------- damaged
 
