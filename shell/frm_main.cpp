@@ -189,6 +189,7 @@ void frmMain::toggleRecording(Sim sim, bool on)
         m_windows.startRecording(sim);
         return;
     }
+    const bool full = m_windows.recorder(sim) && m_windows.recorder(sim)->full();
     const std::optional<cli::Script> script = m_windows.stopRecording(sim);
     const QString title = translated(QT_TRANSLATE_NOOP("frmMain", "記録"));
     if (!script) {
@@ -203,6 +204,11 @@ void frmMain::toggleRecording(Sim sim, bool on)
         return;
     if (const QString error = Windows::saveRecording(*script, path); !error.isEmpty())
         QMessageBox::warning(this, title, error);
+    else if (full)
+        QMessageBox::information(
+            this, title,
+            translated(QT_TRANSLATE_NOOP("frmMain", "記録がいっぱいになったので、%1 ティックで終わっています。"))
+                .arg(*script->ticks));
 }
 
 void frmMain::openReplay()

@@ -40,14 +40,17 @@ cli::Script WindowRecorder::script() const
 
 void WindowRecorder::add(cli::ScriptEvent event)
 {
-    event.tick = m_tick;
+    if (m_full)
+        return;
     // Only the last place of the pointer before a tick or a press counts:
     // a moving mouse gives dozens of moves per tick.
     if (event.kind == cli::ScriptEvent::Kind::Move && !m_script.events.empty()
-        && m_script.events.back().kind == cli::ScriptEvent::Kind::Move && m_script.events.back().tick == m_tick)
+        && m_script.events.back().kind == cli::ScriptEvent::Kind::Move && m_script.events.back().tick == event.tick)
         m_script.events.back() = std::move(event);
-    else if (m_script.events.size() < cli::kMaxEvents - 1)
+    else if (m_script.events.size() + 1 < cli::kMaxEvents)  // and room for the end
         m_script.events.push_back(std::move(event));
+    else
+        m_full = true;  // a replay must never miss an input: the recording ends here
 }
 
 void WindowRecorder::formEventRan(rt::FormEvent event)
@@ -60,20 +63,24 @@ void WindowRecorder::formEventRan(rt::FormEvent event)
         if (!started() && m_window.carried)
             m_script.carried = m_window.carried();
         cli::ScriptEvent change;
+        change.tick = m_tick;
         for (const measure::Parameter& p : m_experiment->parameters())
             change.texts.emplace_back(p.key, boxOf(*m_window.form, p).text().toStdString());
         add(std::move(change));
         return;
     }
     case rt::FormEvent::Tick:
-        if (!started() || m_tick >= cli::kMaxTicks)
+        if (!started() || m_full)
             return;
+        if (m_tick == cli::kMaxTicks) {
+            m_full = true;
+            return;
+        }
         ++m_tick;
         // A tick while the timer is held is one run by hand.
         if (m_window.timer->held() != m_paused) {
             m_paused = m_window.timer->held();
-            cli::ScriptEvent mark{m_tick - 1, m_paused ? Kind::Pause : Kind::Resume, {}, 0, 0};
-            m_script.events.push_back(mark);
+            add({m_tick - 1, m_paused ? Kind::Pause : Kind::Resume, {}, 0, 0});
         }
         if (m_paused)
             add({m_tick, Kind::Step, {}, 0, 0});

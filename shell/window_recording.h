@@ -54,6 +54,9 @@ public:
 
     // False until the window has read its boxes.
     bool started() const { return !m_script.events.empty(); }
+    // True once the recording holds as many ticks or events as a recording
+    // may: it ends there, and what came later is not in it.
+    bool full() const { return m_full; }
     std::int64_t tick() const { return m_tick; }
     // The recording so far, ending at the latest tick.
     cli::Script script() const;
@@ -67,6 +70,7 @@ private:
     cli::Script m_script;
     std::int64_t m_tick = 0;
     bool m_paused = false;
+    bool m_full = false;
 };
 
 class WindowReplay : public QObject {

@@ -49,6 +49,8 @@ ENGLISH = {
         "記録はありません。記録は、実験の窓が開くときか「変更」を押したときに始まります。":
             "Nothing was recorded. A recording starts when the experiment's window opens or [Apply] is pressed.",
         "記録 (*.jsonl)": "Recordings (*.jsonl)",
+        "記録がいっぱいになったので、%1 ティックで終わっています。":
+            "The recording was full, so it ends at tick %1.",
         "記録 (*.jsonl);;すべてのファイル (*)": "Recordings (*.jsonl);;All files (*)",
     },
     "measure::MeasurementWindow": {

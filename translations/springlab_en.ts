@@ -204,6 +204,10 @@
         <source>記録 (*.jsonl);;すべてのファイル (*)</source>
         <translation>Recordings (*.jsonl);;All files (*)</translation>
     </message>
+    <message>
+        <source>記録がいっぱいになったので、%1 ティックで終わっています。</source>
+        <translation>The recording was full, so it ends at tick %1.</translation>
+    </message>
 </context>
 <context>
     <name>frmRotaion</name>

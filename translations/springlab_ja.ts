@@ -204,6 +204,10 @@
         <source>記録 (*.jsonl);;すべてのファイル (*)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>記録がいっぱいになったので、%1 ティックで終わっています。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>frmRotaion</name>
