@@ -60,6 +60,8 @@ public:
 // (ball 1 x, y, ball 2 x, y).
 std::vector<double> carriedOf(const rotation::Model& model);
 std::vector<double> carriedOf(const two_balls::Model& model);
+void carryInto(rotation::Model& model, std::span<const double> carried);
+void carryInto(two_balls::Model& model, std::span<const double> carried);
 
 // The experiments' names, as the command line spells them.
 std::span<const std::string_view> experimentNames();

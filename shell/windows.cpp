@@ -166,20 +166,12 @@ RecordedWindow Windows::recordedWindow(Sim sim)
     case Sim::Rotation: {
         frmRotaion& w = rotation();
         return {&w, &w.Timer1, experimentName(sim), [&w] { return measure::carriedOf(w.Mass); },
-                [&w](std::span<const double> v) {
-                    w.Mass.MouseX = v[0];
-                    w.Mass.MouseY = v[1];
-                }};
+                [&w](std::span<const double> v) { measure::carryInto(w.Mass, v); }};
     }
     case Sim::TwoBalls: {
         frm2Bolls& w = twoBalls();
         return {&w, &w.Timer1, experimentName(sim), [&w] { return measure::carriedOf(w.Balls); },
-                [&w](std::span<const double> v) {
-                    w.Balls.Ball1.VelocityX = v[0];
-                    w.Balls.Ball1.VelocityY = v[1];
-                    w.Balls.Ball2.VelocityX = v[2];
-                    w.Balls.Ball2.VelocityY = v[3];
-                }};
+                [&w](std::span<const double> v) { measure::carryInto(w.Balls, v); }};
     }
     case Sim::Vibration:
         return {&vibration(), &vibration().Timer1, experimentName(sim), {}, {}};
