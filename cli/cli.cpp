@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -18,7 +17,6 @@ namespace {
 
 constexpr std::int64_t kDefaultTicks = 10000;
 constexpr std::int64_t kMaxTicksWithoutCsv = 1'000'000'000;
-constexpr std::size_t kMaxRecordingBytes = 64u << 20;
 
 constexpr std::string_view kUsageText =
     "usage: springlab run EXPERIMENT [--set KEY=VALUE]... [--ticks N] [--press TICK:X,Y]...\n"
@@ -191,7 +189,7 @@ Script scriptOf(const Options& o)
                         + listOf(e->parameters(), [](const auto& p) { return std::string(p.key); }) + ")"};
         texts[static_cast<std::size_t>(index)] = value;
     }
-    Script script{o.experiment, {}, o.ticks};
+    Script script{o.experiment, {}, o.ticks, {}};
     ScriptEvent init;
     for (std::size_t i = 0; i < texts.size(); ++i)
         init.texts.emplace_back(e->parameters()[i].key, texts[i]);
@@ -236,6 +234,10 @@ int runScript(const Script& script, const Output& o, std::ostream& out, std::ost
             case ScriptEvent::Kind::Change: change(*nextEvent); break;
             case ScriptEvent::Kind::Press: e->press(nextEvent->x, nextEvent->y); break;
             case ScriptEvent::Kind::Move: e->move(nextEvent->x, nextEvent->y); break;
+            // The timer held or run by hand: the same ticks, the same states.
+            case ScriptEvent::Kind::Pause:
+            case ScriptEvent::Kind::Resume:
+            case ScriptEvent::Kind::Step: break;
             }
             if (firstTexts.empty())
                 firstTexts = texts;
@@ -250,6 +252,8 @@ int runScript(const Script& script, const Output& o, std::ostream& out, std::ost
     // the user did before the next one.
     std::int64_t tick = 0;
     std::optional<rt::RuntimeError> failure;
+    if (!script.carried.empty())
+        e->carry(script.carried);
     try {
         applyEvents(0);
         while (tick < ticks && !e->stoppedByItself()) {
@@ -324,18 +328,9 @@ int replay(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (!file)
         throw Usage{"which recording?"};
-    std::ifstream in(*file, std::ios::binary);
-    if (!in)
-        throw Usage{*file + ": cannot be opened"};
-    // A recording is small: a larger file is not one.
-    std::string text(kMaxRecordingBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxRecordingBytes)
-        throw Usage{*file + ": larger than a recording can be"};
-    const RecordingRead read = readRecording(text);
+    const RecordingRead read = loadRecording(*file);
     if (!read.script)
-        throw Usage{*file + ": " + read.error};
+        throw Usage{read.error};
     return runScript(*read.script, o, out, err);
 }
 

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <fstream>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -14,7 +15,7 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kFormat = "springlab-recording";
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
 
 // The little of JSON a recording uses: objects, arrays, strings, numbers
 // and true, nested at most three deep.
@@ -218,7 +219,9 @@ void appendJsonString(std::string& out, std::string_view s)
     out.push_back('"');
 }
 
-void appendFloat(std::string& out, float v)
+// The shortest text that reads back to the same bits.
+template <class Number>
+void appendNumber(std::string& out, Number v)
 {
     char buffer[32];
     out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
@@ -266,12 +269,26 @@ std::pair<float, float> pointOf(const Json& j, std::string_view what)
 
 std::string writeRecording(const Script& script)
 {
-    std::string out = "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":";
+    std::string out = "{\"format\":\"springlab-recording\",\"version\":2,\"experiment\":";
     appendJsonString(out, script.experiment);
+    if (!script.carried.empty()) {
+        out += ",\"carry\":[";
+        for (std::size_t i = 0; i < script.carried.size(); ++i) {
+            if (i > 0)
+                out += ",";
+            appendNumber(out, script.carried[i]);
+        }
+        out += "]";
+    }
     out += "}\n";
     for (const ScriptEvent& e : script.events) {
         out += "{\"tick\":" + std::to_string(e.tick) + ",";
-        if (e.kind == ScriptEvent::Kind::Change) {
+        if (e.kind == ScriptEvent::Kind::Pause || e.kind == ScriptEvent::Kind::Resume
+            || e.kind == ScriptEvent::Kind::Step) {
+            out += e.kind == ScriptEvent::Kind::Pause ? "\"pause\":true}\n"
+                   : e.kind == ScriptEvent::Kind::Resume ? "\"resume\":true}\n"
+                                                         : "\"step\":true}\n";
+        } else if (e.kind == ScriptEvent::Kind::Change) {
             out += "\"change\":{";
             for (std::size_t i = 0; i < e.texts.size(); ++i) {
                 if (i > 0)
@@ -283,9 +300,9 @@ std::string writeRecording(const Script& script)
             out += "}}\n";
         } else {
             out += e.kind == ScriptEvent::Kind::Press ? "\"press\":[" : "\"move\":[";
-            appendFloat(out, e.x);
+            appendNumber(out, e.x);
             out += ",";
-            appendFloat(out, e.y);
+            appendNumber(out, e.y);
             out += "]}\n";
         }
     }
@@ -301,6 +318,7 @@ RecordingRead readRecording(std::string_view text)
     std::unique_ptr<measure::Experiment> experiment;
     std::size_t lineNumber = 0;
     std::int64_t lastTick = 0;
+    int fileVersion = 0;
     try {
         while (!text.empty()) {
             ++lineNumber;
@@ -324,13 +342,29 @@ RecordingRead readRecording(std::string_view text)
                 if (!formatText || *formatText != kFormat)
                     throw BadJson{"not a SpringLab recording (\"format\" is not \"springlab-recording\")"};
                 const double* v = version ? std::get_if<double>(&version->value) : nullptr;
-                if (!v || *v != kVersion)
-                    throw BadJson{"a recording of another version (this program reads version 1)"};
+                if (!v || (*v != 1 && *v != kVersion))
+                    throw BadJson{"a recording of another version (this program reads versions 1 and 2)"};
+                fileVersion = static_cast<int>(*v);
                 const auto* nameText = name ? std::get_if<std::string>(&name->value) : nullptr;
                 experiment = nameText ? measure::makeExperiment(*nameText) : nullptr;
                 if (!experiment)
                     throw BadJson{"an unknown experiment"};
                 script.experiment = *nameText;
+                const std::size_t expected = experiment->carried().size();
+                if (const Json* carry = member(*o, "carry")) {
+                    const auto* items = std::get_if<std::shared_ptr<JsonArray>>(&carry->value);
+                    if (fileVersion < 2 || !items || (*items)->size() != expected || expected == 0)
+                        throw BadJson{"\"carry\" must be " + std::to_string(expected) + " numbers for "
+                                      + script.experiment};
+                    for (const Json& item : **items) {
+                        const double* d = std::get_if<double>(&item.value);
+                        if (!d)
+                            throw BadJson{"\"carry\" must hold numbers"};
+                        script.carried.push_back(*d);
+                    }
+                }
+                if (o->size() != 3 + (script.carried.empty() ? 0u : 1u))
+                    throw BadJson{"an unknown member in the first line"};
                 continue;
             }
             if (script.ticks)
@@ -365,6 +399,14 @@ RecordingRead readRecording(std::string_view text)
             } else if (const Json* move = member(*o, "move")) {
                 e.kind = ScriptEvent::Kind::Move;
                 std::tie(e.x, e.y) = pointOf(*move, "move");
+            } else if (const Json* mark = member(*o, "pause") ? member(*o, "pause")
+                                          : member(*o, "resume") ? member(*o, "resume")
+                                                                 : member(*o, "step")) {
+                if (fileVersion < 2 || !std::get_if<bool>(&mark->value) || !std::get<bool>(mark->value))
+                    throw BadJson{"\"pause\", \"resume\" and \"step\" are true, from version 2 on"};
+                e.kind = member(*o, "pause") ? ScriptEvent::Kind::Pause
+                         : member(*o, "resume") ? ScriptEvent::Kind::Resume
+                                                : ScriptEvent::Kind::Step;
             } else {
                 throw BadJson{"an unknown event"};
             }
@@ -381,6 +423,28 @@ RecordingRead readRecording(std::string_view text)
         return result;
     }
     result.script = std::move(script);
+    return result;
+}
+
+RecordingRead loadRecording(const std::string& path)
+{
+    RecordingRead result;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        result.error = path + ": cannot be opened";
+        return result;
+    }
+    // A recording is small: a larger file is not one.
+    std::string text(kMaxRecordingBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMaxRecordingBytes) {
+        result.error = path + ": larger than a recording can be";
+        return result;
+    }
+    result = readRecording(text);
+    if (!result.script)
+        result.error = path + ": " + result.error;
     return result;
 }
 

@@ -3,22 +3,33 @@
 // the mouse with its ticks, so that a run can be repeated to the bit. Plain
 // C++: no Qt.
 //
-// The file is JSON Lines (UTF-8, one JSON object per line), version 1:
-//   {"format":"springlab-recording","version":1,"experiment":"vibration"}
+// The file is JSON Lines (UTF-8, one JSON object per line), version 2:
+//   {"format":"springlab-recording","version":2,"experiment":"vibration"}
 //   {"tick":0,"change":{"timer":"10","length":"200","stiffness":"5","mass":"500","viscosity":"0.002"}}
 //   {"tick":40,"press":[300,150]}
 //   {"tick":41,"move":[3000,1500]}
+//   {"tick":60,"pause":true}
+//   {"tick":61,"step":true}
+//   {"tick":61,"resume":true}
 //   {"tick":120,"end":true}
-// - the first line names the format, its version and the experiment;
+// - the first line names the format, its version and the experiment, and
+//   may hold "carry": what the window kept from before the recording
+//   started (see measure::Experiment::carried), e.g.
+//   "carry":[0.5,-1,0,2] for the two balls' velocities;
 // - "change" is InitSimulation reading the boxes after that tick (0: when
 //   the window opened), with the texts by parameter key; a key left out
 //   keeps its text; the first event is the change at tick 0;
 // - "press" and "move" are the mouse on the window's surface after that
 //   tick, in twips;
+// - "pause" and "resume" hold and let go of the timer after that tick, and
+//   "step" says that tick was run by hand while paused; they change no
+//   state, and a replay on screen goes through the steps at the timer's
+//   pace rather than waiting as long as the person did;
 // - "end", if present, is the last tick of the run; without it the run goes
 //   until the experiment stops by itself or 10 000 ticks.
 // Ticks never go back. The reader treats the file as untrusted: anything
-// else is refused with a message naming the line.
+// else is refused with a message naming the line. Version 1 (without
+// "carry", "pause", "resume" and "step") is still read.
 
 #include "experiment.h"
 
@@ -31,7 +42,7 @@
 namespace cli {
 
 struct ScriptEvent {
-    enum class Kind { Change, Press, Move };
+    enum class Kind { Change, Press, Move, Pause, Resume, Step };
     std::int64_t tick = 0;  // after this tick; 0 before the first
     Kind kind = Kind::Change;
     std::vector<std::pair<std::string, std::string>> texts;  // Change: key, text
@@ -43,6 +54,7 @@ struct Script {
     std::string experiment;
     std::vector<ScriptEvent> events;  // by tick, in the order they happen
     std::optional<std::int64_t> ticks;
+    std::vector<double> carried;  // empty: the experiment's fresh state
 };
 
 // Limits of what a recording may ask for: ten million ticks are some
@@ -59,5 +71,9 @@ struct RecordingRead {
 };
 
 RecordingRead readRecording(std::string_view text);
+
+// A recording file read and checked; the error names the file.
+constexpr std::size_t kMaxRecordingBytes = 64u << 20;
+RecordingRead loadRecording(const std::string& path);
 
 }  // namespace cli

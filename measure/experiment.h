@@ -17,6 +17,13 @@
 #include <string_view>
 #include <vector>
 
+namespace rotation {
+struct Model;
+}
+namespace two_balls {
+struct Model;
+}
+
 namespace measure {
 
 class Experiment {
@@ -36,10 +43,25 @@ public:
     // The quantities of the current state, in the table's order.
     virtual void sample(std::span<double> row) const = 0;
 
+    // What a window keeps from the run before when it reads its boxes
+    // again (the two balls their velocities, the rotation its pointer): a
+    // recording that starts part way through a run carries it, and carry()
+    // puts it into a fresh experiment before its first init().
+    virtual std::vector<double> carried() const { return {}; }
+    virtual void carry(std::span<const double>) {}
+
     // True once the window would have stopped its own timer: the two balls
     // at rest, the rotation frozen by a press. A press can start it again.
     virtual bool stoppedByItself() const = 0;
 };
+
+// What the two windows that keep state across a reading of their boxes
+// keep, in the order carry() takes it: the pointer (x, y); the velocities
+// (ball 1 x, y, ball 2 x, y).
+std::vector<double> carriedOf(const rotation::Model& model);
+std::vector<double> carriedOf(const two_balls::Model& model);
+void carryInto(rotation::Model& model, std::span<const double> carried);
+void carryInto(two_balls::Model& model, std::span<const double> carried);
 
 // The experiments' names, as the command line spells them.
 std::span<const std::string_view> experimentNames();

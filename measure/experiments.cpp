@@ -14,6 +14,28 @@
 #include <array>
 
 namespace measure {
+
+std::vector<double> carriedOf(const rotation::Model& model) { return {model.MouseX, model.MouseY}; }
+
+std::vector<double> carriedOf(const two_balls::Model& m)
+{
+    return {m.Ball1.VelocityX, m.Ball1.VelocityY, m.Ball2.VelocityX, m.Ball2.VelocityY};
+}
+
+void carryInto(rotation::Model& model, std::span<const double> v)
+{
+    model.MouseX = v[0];
+    model.MouseY = v[1];
+}
+
+void carryInto(two_balls::Model& m, std::span<const double> v)
+{
+    m.Ball1.VelocityX = v[0];
+    m.Ball1.VelocityY = v[1];
+    m.Ball2.VelocityX = v[2];
+    m.Ball2.VelocityY = v[3];
+}
+
 namespace {
 
 // The timer box as the window's timer takes it: rounded, then refused
@@ -96,6 +118,8 @@ public:
     // A press only freezes the mass; the pointer moves by move().
     void press(float, float) override { m_frozen = true; }
     void move(float x, float y) override { m_model.MovePointer(x, y); }
+    std::vector<double> carried() const override { return carriedOf(m_model); }
+    void carry(std::span<const double> v) override { carryInto(m_model, v); }
     void sample(std::span<double> row) const override { sampleInto(m_table, m_model, row); }
     bool stoppedByItself() const override { return m_frozen; }
 
@@ -138,6 +162,8 @@ public:
     }
     void sample(std::span<double> row) const override { sampleInto(m_table, m_model, row); }
     bool stoppedByItself() const override { return m_atRest; }
+    std::vector<double> carried() const override { return carriedOf(m_model); }
+    void carry(std::span<const double> v) override { carryInto(m_model, v); }
 
 private:
     std::string m_timerText;

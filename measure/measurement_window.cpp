@@ -109,6 +109,14 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
     m_csvButton = new QPushButton;
     m_graphButton = new QPushButton;
     m_copyButton = new QPushButton;
+    m_recordButton = new QPushButton;
+    m_recordButton->setObjectName(QStringLiteral("record"));
+    m_recordButton->hide();
+    connect(m_recordButton, &QPushButton::clicked, this, [this] {
+        if (m_toggleRecording)
+            m_toggleRecording();
+        retranslate();
+    });
     connect(m_pauseButton, &QPushButton::clicked, this, [this] { setPaused(!paused()); });
     connect(m_stepButton, &QPushButton::clicked, this, [this] { step(); });
     connect(m_csvButton, &QPushButton::clicked, this, [this] { chooseCsvFile(); });
@@ -126,7 +134,7 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
     key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { chooseCsvFile(); });
     key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { chooseGraphFile(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copyVisible(); });
-    for (QPushButton* b : {m_pauseButton, m_stepButton, m_csvButton, m_graphButton, m_copyButton})
+    for (QPushButton* b : {m_pauseButton, m_stepButton, m_csvButton, m_graphButton, m_copyButton, m_recordButton})
         b->setFocusPolicy(Qt::TabFocus);
 
     m_pausedBanner = new QLabel;
@@ -140,7 +148,7 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
 
     auto* side = new QVBoxLayout;
     side->addWidget(choose, 1);
-    for (QPushButton* b : {m_pauseButton, m_stepButton, m_csvButton, m_graphButton, m_copyButton})
+    for (QPushButton* b : {m_pauseButton, m_stepButton, m_csvButton, m_graphButton, m_copyButton, m_recordButton})
         side->addWidget(b);
     auto* middle = new QHBoxLayout;
     middle->addWidget(m_view, 1);
@@ -354,7 +362,19 @@ void MeasurementWindow::retranslate()
     m_copyButton->setText(tr("コピー"));
     m_copyButton->setToolTip(tr("グラフに出ているデータをタブ区切りでクリップボードへ (Ctrl+C)"));
     m_pausedBanner->setText(tr("一時停止中"));
+    const bool recording = m_recording && m_recording();
+    m_recordButton->setText(recording ? tr("記録終了…") : tr("記録開始"));
+    m_recordButton->setToolTip(recording ? tr("入力の記録を終えて、ファイルに保存します")
+                                         : tr("次に窓が開くか「変更」を押したときから、入力を記録します"));
     updateStatus();
+}
+
+void MeasurementWindow::setRecordSwitch(std::function<bool()> recording, std::function<void()> toggle)
+{
+    m_recording = std::move(recording);
+    m_toggleRecording = std::move(toggle);
+    m_recordButton->setVisible(static_cast<bool>(m_toggleRecording));
+    retranslate();
 }
 
 void MeasurementWindow::updateStatus()

@@ -70,6 +70,14 @@ public:
     // own code has stopped its timer (the balls at rest, the mass frozen).
     void step();
 
+    // 記録開始 / 記録終了: a recording of the run's inputs. This window only
+    // shows the button; whoever keeps the recordings says what it does.
+    // Without a switch the button is hidden.
+    void setRecordSwitch(std::function<bool()> recording, std::function<void()> toggle);
+    // To be called when a recording starts or ends elsewhere.
+    void recordingChanged() { retranslate(); }
+    QPushButton& recordButton() const { return *m_recordButton; }
+
     bool curveShown(int quantity) const;
     void showCurve(int quantity, bool shown);
 
@@ -126,6 +134,8 @@ private:
     QTimer m_refreshTimer;
     QString m_lastError;
     std::function<void(const QString&)> m_messageSink;
+    std::function<bool()> m_recording;
+    std::function<void()> m_toggleRecording;
 
     QChart* m_chart;
     QChartView* m_view;
@@ -141,6 +151,7 @@ private:
     QPushButton* m_csvButton;
     QPushButton* m_graphButton;
     QPushButton* m_copyButton;
+    QPushButton* m_recordButton;
 };
 
 }  // namespace measure

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -31,6 +32,8 @@ const rt::ControlDef kControls[] = {
 constexpr const char* kViewMenu = QT_TRANSLATE_NOOP("frmMain", "表示(&V)");
 constexpr const char* kZoomMenu = QT_TRANSLATE_NOOP("frmMain", "倍率(&Z)");
 constexpr const char* kMeasureMenu = QT_TRANSLATE_NOOP("frmMain", "計測(&M)");
+constexpr const char* kRecordMenu = QT_TRANSLATE_NOOP("frmMain", "記録(&R)");
+constexpr const char* kReplay = QT_TRANSLATE_NOOP("frmMain", "再生(&P)...");
 constexpr const char* kHelpMenu = QT_TRANSLATE_NOOP("frmMain", "ヘルプ(&H)");
 constexpr const char* kAbout = QT_TRANSLATE_NOOP("frmMain", "バージョン情報(&A)");
 constexpr const char* kAboutTitle = QT_TRANSLATE_NOOP("frmMain", "バージョン情報");
@@ -86,6 +89,24 @@ frmMain::frmMain(Windows& windows)
         m_measureActions.push_back(action);
     }
 
+    // A checked experiment is recording; unchecking it saves the recording.
+    m_recordMenu = m_bar->addMenu(QString());
+    for (Sim sim : kSims) {
+        QAction* action = m_recordMenu->addAction(QString());
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, sim](bool on) { toggleRecording(sim, on); });
+        m_recordActions.push_back(action);
+    }
+    // The measurement windows' record buttons go the same way, so the
+    // menu's check follows them.
+    m_windows.setRecordingSwitch([this](Sim sim, bool on) {
+        m_recordActions[static_cast<std::size_t>(sim)]->setChecked(on);
+        toggleRecording(sim, on);
+    });
+    m_recordMenu->addSeparator();
+    m_replayAction = m_recordMenu->addAction(QString());
+    connect(m_replayAction, &QAction::triggered, this, [this] { openReplay(); });
+
     m_helpMenu = m_bar->addMenu(QString());
     m_aboutAction = m_helpMenu->addAction(QString());
     m_aboutAction->setMenuRole(QAction::AboutRole);
@@ -93,7 +114,7 @@ frmMain::frmMain(Windows& windows)
 
     // The menus and the About box are windows of their own: they take the
     // launcher's font, and with it the zoom, only when told to.
-    for (QMenu* menu : {m_viewMenu, m_zoomMenu, languageMenu, m_measureMenu, m_helpMenu})
+    for (QMenu* menu : {m_viewMenu, m_zoomMenu, languageMenu, m_measureMenu, m_recordMenu, m_helpMenu})
         menu->setAttribute(Qt::WA_WindowPropagation);
 
     retranslate();
@@ -127,6 +148,10 @@ void frmMain::retranslate()
     m_measureMenu->setTitle(translated(kMeasureMenu));
     for (std::size_t i = 0; i < m_measureActions.size(); ++i)
         m_measureActions[i]->setText(translated(kControls[i].text));
+    m_recordMenu->setTitle(translated(kRecordMenu));
+    for (std::size_t i = 0; i < m_recordActions.size(); ++i)
+        m_recordActions[i]->setText(translated(kControls[i].text));
+    m_replayAction->setText(translated(kReplay));
     m_helpMenu->setTitle(translated(kHelpMenu));
     m_aboutAction->setText(translated(kAbout));
     languageAction(currentLanguage()).setChecked(true);
@@ -156,6 +181,45 @@ void frmMain::showAbout()
     box->setWindowModality(Qt::NonModal);
     box->setAttribute(Qt::WA_WindowPropagation);
     box->show();
+}
+
+void frmMain::toggleRecording(Sim sim, bool on)
+{
+    if (on) {
+        m_windows.startRecording(sim);
+        return;
+    }
+    const bool full = m_windows.recorder(sim) && m_windows.recorder(sim)->full();
+    const std::optional<cli::Script> script = m_windows.stopRecording(sim);
+    const QString title = translated(QT_TRANSLATE_NOOP("frmMain", "記録"));
+    if (!script) {
+        QMessageBox::information(this, title,
+                                 translated(QT_TRANSLATE_NOOP("frmMain", "記録はありません。記録は、実験の窓が開くときか"
+                                                                         "「変更」を押したときに始まります。")));
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(
+        this, title, QString(), translated(QT_TRANSLATE_NOOP("frmMain", "記録 (*.jsonl)")));
+    if (path.isEmpty())
+        return;
+    if (const QString error = Windows::saveRecording(*script, path); !error.isEmpty())
+        QMessageBox::warning(this, title, error);
+    else if (full)
+        QMessageBox::information(
+            this, title,
+            translated(QT_TRANSLATE_NOOP("frmMain", "記録がいっぱいになったので、%1 ティックで終わっています。"))
+                .arg(*script->ticks));
+}
+
+void frmMain::openReplay()
+{
+    const QString title = translated(QT_TRANSLATE_NOOP("frmMain", "再生"));
+    const QString path = QFileDialog::getOpenFileName(
+        this, title, QString(), translated(QT_TRANSLATE_NOOP("frmMain", "記録 (*.jsonl);;すべてのファイル (*)")));
+    if (path.isEmpty())
+        return;
+    if (const QString error = m_windows.replay(path); !error.isEmpty())
+        QMessageBox::warning(this, title, error);
 }
 
 void frmMain::Command1_Click() { m_windows.rotation().Show(); }

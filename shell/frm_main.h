@@ -7,6 +7,7 @@
 
 #include "form.h"
 #include "language.h"
+#include "windows.h"
 
 #include <QString>
 
@@ -30,6 +31,10 @@ public:
     // 計測 → the experiment: its measurement window.
     QAction& measureAction(int index) const { return *m_measureActions.at(static_cast<std::size_t>(index)); }
 
+    // 記録 → the experiment (checked while it records), and 再生.
+    QAction& recordAction(int index) const { return *m_recordActions.at(static_cast<std::size_t>(index)); }
+    QAction& replayAction() const { return *m_replayAction; }
+
 protected:
     void zoomApplied() override;
     void retranslate() override;
@@ -40,13 +45,18 @@ private:
     void Command3_Click();
     void Command4_Click();
     void showAbout();
+    void toggleRecording(Sim sim, bool on);
+    void openReplay();
 
     Windows& m_windows;
     QMenuBar* m_bar;
     QMenu* m_viewMenu;
     QMenu* m_zoomMenu;
     QMenu* m_measureMenu;
+    QMenu* m_recordMenu;
     QMenu* m_helpMenu;
+    std::vector<QAction*> m_recordActions;
+    QAction* m_replayAction;
     std::vector<QAction*> m_measureActions;
     std::vector<QAction*> m_zoomActions;
     QAction* m_japaneseAction;

@@ -5,6 +5,8 @@
 #include "frm_two_bolls.h"
 #include "frm_vibration.h"
 #include "language.h"
+#include "csv.h"
+#include "experiment.h"
 #include "measurement_window.h"
 #include "rotation_quantities.h"
 #include "rubber_cord_quantities.h"
@@ -19,8 +21,6 @@ Windows::Windows() = default;
 Windows::~Windows() = default;
 
 namespace {
-
-std::size_t indexOf(Sim sim) { return static_cast<std::size_t>(sim); }
 
 // The name the measurement tables know the experiment by.
 std::string_view experimentName(Sim sim)
@@ -114,6 +114,11 @@ measure::MeasurementWindow& Windows::measurement(Sim sim)
     }
     slot = std::make_unique<measure::MeasurementWindow>(
         std::move(source), [] { return currentLanguage() == Language::English; });
+    slot->setRecordSwitch([this, sim] { return recording(sim); },
+                          [this, sim] {
+                              if (m_recordingSwitch)
+                                  m_recordingSwitch(sim, !recording(sim));
+                          });
     return *slot;
 }
 
@@ -145,4 +150,83 @@ void Windows::openMeasurement(Sim sim)
     m.show();
     m.raise();
     m.activateWindow();
+}
+
+std::optional<Sim> Windows::simNamed(std::string_view experiment)
+{
+    for (Sim sim : kSims)
+        if (experimentName(sim) == experiment)
+            return sim;
+    return std::nullopt;
+}
+
+RecordedWindow Windows::recordedWindow(Sim sim)
+{
+    switch (sim) {
+    case Sim::Rotation: {
+        frmRotaion& w = rotation();
+        return {&w, &w.Timer1, experimentName(sim), [&w] { return measure::carriedOf(w.Mass); },
+                [&w](std::span<const double> v) { measure::carryInto(w.Mass, v); }};
+    }
+    case Sim::TwoBalls: {
+        frm2Bolls& w = twoBalls();
+        return {&w, &w.Timer1, experimentName(sim), [&w] { return measure::carriedOf(w.Balls); },
+                [&w](std::span<const double> v) { measure::carryInto(w.Balls, v); }};
+    }
+    case Sim::Vibration:
+        return {&vibration(), &vibration().Timer1, experimentName(sim), {}, {}};
+    case Sim::RubberCord:
+        break;
+    }
+    return {&rubberCord(), &rubberCord().Timer1, experimentName(sim), {}, {}};
+}
+
+void Windows::startRecording(Sim sim)
+{
+    auto& slot = m_recorders[indexOf(sim)];
+    if (slot)
+        return;
+    slot = std::make_unique<WindowRecorder>(recordedWindow(sim));
+    // A closed window starts its recording as it loads.
+    if (!window(sim).isLoaded())
+        window(sim).Show();
+    if (measure::MeasurementWindow* m = measurementIfMade(sim))
+        m->recordingChanged();
+}
+
+std::optional<cli::Script> Windows::stopRecording(Sim sim)
+{
+    std::unique_ptr<WindowRecorder> recorder = std::move(m_recorders[indexOf(sim)]);
+    if (measure::MeasurementWindow* m = measurementIfMade(sim))
+        m->recordingChanged();
+    if (!recorder || !recorder->started())
+        return std::nullopt;
+    return recorder->script();
+}
+
+QString Windows::saveRecording(const cli::Script& script, const QString& path)
+{
+    const std::string text = cli::writeRecording(script);
+    return QString::fromStdString(
+        measure::saveFile(path.toStdString(), [&text](const measure::Sink& sink) { sink(text); }));
+}
+
+void Windows::replay(Sim sim, cli::Script script)
+{
+    auto& slot = m_replays[indexOf(sim)];
+    slot.reset();  // a replay running there ends first
+    slot = std::make_unique<WindowReplay>(recordedWindow(sim), std::move(script));
+    slot->start();
+}
+
+QString Windows::replay(const QString& path)
+{
+    cli::RecordingRead read = cli::loadRecording(path.toStdString());
+    if (!read.script)
+        return QString::fromStdString(read.error);
+    const std::optional<Sim> sim = simNamed(read.script->experiment);
+    if (!sim)  // the reader knows no other experiments
+        return path + QStringLiteral(": an unknown experiment");
+    replay(*sim, std::move(*read.script));
+    return {};
 }

@@ -5,8 +5,14 @@
 // measurement window, also made on first use and kept: it follows its
 // simulation window through every close and reopen.
 
+#include "window_recording.h"
+
+#include <QString>
+
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class frm2Bolls;
 class frmElasticCode;
@@ -46,6 +52,32 @@ public:
     // Makes the window if need be and shows it, as its launcher button does.
     rt::Form& show(SimulationWindow window);
 
+    // A recording of the experiment's window, from its next load or "変更"
+    // (the window is shown, and so loaded, if it is closed).
+    void startRecording(Sim sim);
+    bool recording(Sim sim) const { return m_recorders[indexOf(sim)] != nullptr; }
+    WindowRecorder* recorder(Sim sim) const { return m_recorders[indexOf(sim)].get(); }
+    // Ends the recording; what was recorded, or nothing if the window never
+    // read its boxes meanwhile.
+    std::optional<cli::Script> stopRecording(Sim sim);
+    // Writes it to a temporary file renamed to `path`; an empty string on
+    // success, else the reason.
+    static QString saveRecording(const cli::Script& script, const QString& path);
+
+    // Replays a recording in its experiment's window; an empty string when
+    // it has started, else why not (the file's error, naming the line).
+    QString replay(const QString& path);
+    WindowReplay* replayIfRunning(Sim sim) const { return m_replays[indexOf(sim)].get(); }
+    void replay(Sim sim, cli::Script script);
+
+    // What 記録開始 / 記録終了 in a measurement window does (the launcher
+    // sets it: ending a recording asks where to save it).
+    void setRecordingSwitch(std::function<void(Sim, bool on)> toggle) { m_recordingSwitch = std::move(toggle); }
+
+    // The experiment the name stands for.
+    static std::optional<Sim> simNamed(std::string_view experiment);
+    RecordedWindow recordedWindow(Sim sim);
+
     // Those made so far, for tests.
     frmRotaion* rotationIfMade() const { return m_rotation.get(); }
     frm2Bolls* twoBallsIfMade() const { return m_twoBalls.get(); }
@@ -54,6 +86,7 @@ public:
     measure::MeasurementWindow* measurementIfMade(Sim sim) const;
 
 private:
+    static std::size_t indexOf(Sim sim) { return static_cast<std::size_t>(sim); }
     template <typename Window>
     Window& made(std::unique_ptr<Window>& slot, Sim sim);
 
@@ -63,4 +96,7 @@ private:
     std::unique_ptr<frmVibration> m_vibration;
     // After the windows they follow, so they go first.
     std::array<std::unique_ptr<measure::MeasurementWindow>, 4> m_measurements;
+    std::array<std::unique_ptr<WindowRecorder>, 4> m_recorders;
+    std::array<std::unique_ptr<WindowReplay>, 4> m_replays;
+    std::function<void(Sim, bool)> m_recordingSwitch;
 };

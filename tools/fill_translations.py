@@ -42,6 +42,16 @@ ENGLISH = {
             "Licence: GNU General Public License, version 3 or later (GPL-3.0-or-later)",
         "Qt %1 を使っています。": "Built with Qt %1.",
         "計測(&M)": "&Measure",
+        "記録(&R)": "&Record",
+        "再生(&P)...": "&Replay...",
+        "記録": "Record",
+        "再生": "Replay",
+        "記録はありません。記録は、実験の窓が開くときか「変更」を押したときに始まります。":
+            "Nothing was recorded. A recording starts when the experiment's window opens or [Apply] is pressed.",
+        "記録 (*.jsonl)": "Recordings (*.jsonl)",
+        "記録がいっぱいになったので、%1 ティックで終わっています。":
+            "The recording was full, so it ends at tick %1.",
+        "記録 (*.jsonl);;すべてのファイル (*)": "Recordings (*.jsonl);;All files (*)",
     },
     "measure::MeasurementWindow": {
         "%1 の計測": "%1 \u2014 Measurement",
@@ -63,6 +73,11 @@ ENGLISH = {
         "グラフに出ているデータをタブ区切りでクリップボードへ (Ctrl+C)":
             "Copy the data on the graph to the clipboard, tab-separated (Ctrl+C)",
         "一時停止中": "Paused",
+        "記録開始": "Start recording",
+        "記録終了…": "Stop recording…",
+        "入力の記録を終えて、ファイルに保存します": "Stops recording the inputs and saves them to a file",
+        "次に窓が開くか「変更」を押したときから、入力を記録します":
+            "Records the inputs from the next time the window opens or [Apply] is pressed",
         "記録: %1 ティック (グラフは最後の %2 ティック)": "Recorded: %1 ticks (the graph shows the last %2)",
         " — 記録が一杯です。これより後のティックは記録されません。":
             " \u2014 the recording is full; later ticks are not recorded.",

@@ -176,6 +176,38 @@
         <source>計測(&amp;M)</source>
         <translation>&amp;Measure</translation>
     </message>
+    <message>
+        <source>記録(&amp;R)</source>
+        <translation>&amp;Record</translation>
+    </message>
+    <message>
+        <source>再生(&amp;P)...</source>
+        <translation>&amp;Replay...</translation>
+    </message>
+    <message>
+        <source>記録</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>記録はありません。記録は、実験の窓が開くときか「変更」を押したときに始まります。</source>
+        <translation>Nothing was recorded. A recording starts when the experiment's window opens or [Apply] is pressed.</translation>
+    </message>
+    <message>
+        <source>記録 (*.jsonl)</source>
+        <translation>Recordings (*.jsonl)</translation>
+    </message>
+    <message>
+        <source>再生</source>
+        <translation>Replay</translation>
+    </message>
+    <message>
+        <source>記録 (*.jsonl);;すべてのファイル (*)</source>
+        <translation>Recordings (*.jsonl);;All files (*)</translation>
+    </message>
+    <message>
+        <source>記録がいっぱいになったので、%1 ティックで終わっています。</source>
+        <translation>The recording was full, so it ends at tick %1.</translation>
+    </message>
 </context>
 <context>
     <name>frmRotaion</name>
@@ -341,20 +373,36 @@ The recording is still in this window; save it somewhere else.</translation>
         <source>PNG 画像 (*.png);;SVG 画像 (*.svg)</source>
         <translation>PNG pictures (*.png);;SVG pictures (*.svg)</translation>
     </message>
+    <message>
+        <source>記録終了…</source>
+        <translation>Stop recording…</translation>
+    </message>
+    <message>
+        <source>記録開始</source>
+        <translation>Start recording</translation>
+    </message>
+    <message>
+        <source>入力の記録を終えて、ファイルに保存します</source>
+        <translation>Stops recording the inputs and saves them to a file</translation>
+    </message>
+    <message>
+        <source>次に窓が開くか「変更」を押したときから、入力を記録します</source>
+        <translation>Records the inputs from the next time the window opens or [Apply] is pressed</translation>
+    </message>
 </context>
 <context>
     <name>rt::Form</name>
     <message>
-        <source>実行時エラー &apos;%1&apos;:
+        <source>実行時エラー '%1':
 
 %2
 
 「%3」のタイマーを止めました。値を直して［変更］を押すと、もう一度動きます。</source>
-        <translation>Run-time error &apos;%1&apos;:
+        <translation>Run-time error '%1':
 
 %2
 
-The timer of &quot;%3&quot; has been stopped. Correct the values and press [Apply] to start it again.</translation>
+The timer of "%3" has been stopped. Correct the values and press [Apply] to start it again.</translation>
     </message>
 </context>
 </TS>

@@ -176,6 +176,38 @@
         <source>計測(&amp;M)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>記録(&amp;R)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>再生(&amp;P)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記録</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記録はありません。記録は、実験の窓が開くときか「変更」を押したときに始まります。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記録 (*.jsonl)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>再生</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記録 (*.jsonl);;すべてのファイル (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記録がいっぱいになったので、%1 ティックで終わっています。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>frmRotaion</name>
@@ -335,6 +367,22 @@
     </message>
     <message>
         <source>PNG 画像 (*.png);;SVG 画像 (*.svg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記録終了…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>記録開始</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>入力の記録を終えて、ファイルに保存します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>次に窓が開くか「変更」を押したときから、入力を記録します</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -534,7 +534,7 @@ void Form::mousePressEvent(QMouseEvent* event)
     const int shift = shiftOf(event->modifiers());
     const float x = toTwips(event->position().x());
     const float y = toTwips(event->position().y() - clientTop());
-    runEvent(FormEvent::MouseDown, [&] { Form_MouseDown(buttons, shift, x, y); });
+    mouseDownAt(buttons, shift, x, y);
 }
 
 void Form::mouseMoveEvent(QMouseEvent* event)
@@ -543,6 +543,20 @@ void Form::mouseMoveEvent(QMouseEvent* event)
     const int shift = shiftOf(event->modifiers());
     const float x = toTwips(event->position().x());
     const float y = toTwips(event->position().y() - clientTop());
+    mouseMoveAt(buttons, shift, x, y);
+}
+
+void Form::mouseDownAt(int buttons, int shift, float x, float y)
+{
+    m_lastMouseX = x;
+    m_lastMouseY = y;
+    runEvent(FormEvent::MouseDown, [&] { Form_MouseDown(buttons, shift, x, y); });
+}
+
+void Form::mouseMoveAt(int buttons, int shift, float x, float y)
+{
+    m_lastMouseX = x;
+    m_lastMouseY = y;
     runEvent(FormEvent::MouseMove, [&] { Form_MouseMove(buttons, shift, x, y); });
 }
 

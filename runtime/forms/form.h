@@ -155,6 +155,16 @@ public:
 
     void stopTimers();
 
+    // A press or a move of the mouse on the client area at (x, y) twips,
+    // through the window's event dispatch exactly as the mouse delivers it.
+    // A replay presses through these, so it reaches the window's code with
+    // the very twips that were recorded.
+    void mouseDownAt(int button, int shift, float x, float y);
+    void mouseMoveAt(int button, int shift, float x, float y);
+    // Where the latest press or move was, in twips (for listeners).
+    float lastMouseX() const { return m_lastMouseX; }
+    float lastMouseY() const { return m_lastMouseY; }
+
     // The client area's design size in twips, and where it starts below a
     // menu bar, in pixels.
     int clientWidthTwips() const { return m_clientWidth; }
@@ -210,6 +220,8 @@ private:
     std::vector<Timer*> m_timers;
     std::vector<Listener*> m_listeners;
     bool m_loaded = false;
+    float m_lastMouseX = 0;
+    float m_lastMouseY = 0;
 };
 
 // Text boxes are read with Val, like any number the program is given.

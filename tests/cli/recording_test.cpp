@@ -91,16 +91,21 @@ TEST(Recording, ChangesAfterTheStartReadTheBoxesAgain)
 
 TEST(Recording, WrittenTextReadsBackAsTheSameScript)
 {
-    cli::Script script{"two-balls", {}, 77};
+    cli::Script script{"two-balls", {}, 77, {0.1, -5e-324, 0, 1.7976931348623157e308}};
     script.events.push_back({0, cli::ScriptEvent::Kind::Change, {{"mass1", "質量"}, {"timer", "1\"0\\\n\t"}}, 0, 0});
     script.events.push_back({3, cli::ScriptEvent::Kind::Press, {}, 0.1f, -3.4e38f});
     script.events.push_back({3, cli::ScriptEvent::Kind::Move, {}, 1e-45f, 7});
+    script.events.push_back({5, cli::ScriptEvent::Kind::Pause, {}, 0, 0});
+    script.events.push_back({6, cli::ScriptEvent::Kind::Step, {}, 0, 0});
+    script.events.push_back({6, cli::ScriptEvent::Kind::Resume, {}, 0, 0});
     const cli::RecordingRead read = cli::readRecording(cli::writeRecording(script));
     ASSERT_TRUE(read.script) << read.error;
     EXPECT_EQ(cli::writeRecording(*read.script), cli::writeRecording(script));
     EXPECT_EQ(read.script->events[0].texts[1].second, "1\"0\\\n\t");
     EXPECT_EQ(read.script->events[1].y, -3.4e38f);
     EXPECT_EQ(read.script->events[2].x, 1e-45f);
+    EXPECT_EQ(read.script->carried, script.carried);
+    EXPECT_EQ(read.script->events[4].kind, cli::ScriptEvent::Kind::Step);
 }
 
 struct HostileCase {
@@ -128,8 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"NotJson", "hello\n", "line 1: a value expected at column 1"},
         HostileCase{"OtherFormat", "{\"format\":\"csv\"}\n",
                     "line 1: not a SpringLab recording (\"format\" is not \"springlab-recording\")"},
-        HostileCase{"WrongVersion", "{\"format\":\"springlab-recording\",\"version\":2,\"experiment\":\"vibration\"}\n",
-                    "line 1: a recording of another version (this program reads version 1)"},
+        HostileCase{"WrongVersion", "{\"format\":\"springlab-recording\",\"version\":3,\"experiment\":\"vibration\"}\n",
+                    "line 1: a recording of another version (this program reads versions 1 and 2)"},
         HostileCase{"UnknownExperiment",
                     "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":\"pendulum\"}\n",
                     "line 1: an unknown experiment"},
@@ -177,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
 // refused with a line named, never more.
 TEST(HostileRecording, MutatedRecordingsAreReadOrRefused)
 {
-    cli::Script script{"rubber-cord", {}, 40};
+    cli::Script script{"rubber-cord", {}, 40, {}};
     script.events.push_back({0, cli::ScriptEvent::Kind::Change, {{"nodes", "20"}, {"gravity", "0.5"}}, 0, 0});
     script.events.push_back({10, cli::ScriptEvent::Kind::Press, {}, 300, 450});
     script.events.push_back({12, cli::ScriptEvent::Kind::Change, {{"stiffness", "1"}}, 0, 0});

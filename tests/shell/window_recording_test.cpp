@@ -1,0 +1,362 @@
+// A run recorded in its window replays to the same bits, tick for tick,
+// both without a window (`springlab replay`) and in a fresh window; and a
+// damaged recording opened in the window is refused with its line named.
+
+#include "cli.h"
+#include "csv.h"
+#include "experiment.h"
+#include "frm_elastic_code.h"
+#include "frm_main.h"
+#include "frm_rotaion.h"
+#include "frm_two_bolls.h"
+#include "frm_vibration.h"
+#include "measurement_window.h"
+#include "recording.h"
+#include "rotation_quantities.h"
+#include "rubber_cord_quantities.h"
+#include "two_balls_quantities.h"
+#include "vibration_quantities.h"
+#include "windows.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <sstream>
+
+namespace {
+
+using Row = std::vector<double>;
+
+// The window's live state through its experiment's table, as a CSV row
+// (the tick first).
+Row sampleOf(Windows& w, Sim sim, std::int64_t tick)
+{
+    Row row{static_cast<double>(tick)};
+    auto into = [&row](auto table, const auto& state) {
+        row.resize(1 + table.size());
+        measure::sampleInto(table, state, std::span<double>(row).subspan(1));
+    };
+    switch (sim) {
+    case Sim::Rotation: into(rotation::quantities(), w.rotation().Mass); break;
+    case Sim::Vibration: into(vibration::quantities(), w.vibration().Spring); break;
+    case Sim::TwoBalls: into(two_balls::quantities(), w.twoBalls().Balls); break;
+    case Sim::RubberCord: into(rubber_cord::quantities(), rubber_cord::measureCord(w.rubberCord().Chain)); break;
+    }
+    return row;
+}
+
+// Equal to the bit, NaN or not.
+::testing::AssertionResult sameBits(const std::vector<Row>& expected, const std::vector<Row>& actual)
+{
+    if (expected.size() != actual.size())
+        return ::testing::AssertionFailure() << expected.size() << " ticks expected, " << actual.size() << " given";
+    for (std::size_t r = 0; r < expected.size(); ++r)
+        for (std::size_t c = 0; c < expected[r].size(); ++c)
+            if (c >= actual[r].size()
+                || std::bit_cast<std::uint64_t>(expected[r][c]) != std::bit_cast<std::uint64_t>(actual[r][c]))
+                return ::testing::AssertionFailure() << "row " << r << " column " << c << " differs";
+    return ::testing::AssertionSuccess();
+}
+
+// The state after each tick, taken as the tick ends (before anything the
+// replay does next), as the measurement window takes it.
+class TickSampler : public rt::Form::Listener {
+public:
+    TickSampler(Windows& w, Sim sim, const std::vector<int>& errors) : m_w(w), m_sim(sim), m_errors(errors)
+    {
+        w.window(sim).addListener(this);
+    }
+    ~TickSampler() { m_w.window(m_sim).removeListener(this); }
+    void formEventRan(rt::FormEvent event) override
+    {
+        if (event != rt::FormEvent::Tick)
+            return;
+        ++m_tick;
+        if (m_errors.empty())
+            rows.push_back(sampleOf(m_w, m_sim, m_tick));
+    }
+    std::vector<Row> rows;
+
+private:
+    Windows& m_w;
+    Sim m_sim;
+    const std::vector<int>& m_errors;
+    std::int64_t m_tick = 0;
+};
+
+struct Input {
+    enum What { Press, Move, Change, Pause, Resume } what;
+    int tick;  // after this tick of the recording
+    int x = 0;  // pixels
+    int y = 0;
+    const char* key = nullptr;  // Change: the box, by parameter key
+    const char* text = nullptr;
+};
+
+struct Case {
+    const char* name;
+    Sim sim;
+    int warmTicks;  // run before the recording starts (0: the window is closed)
+    std::vector<Input> warm;
+    std::vector<Input> inputs;  // the first is the "変更" the recording starts at
+    int ticks;
+    bool fails = false;
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+// The ticks run by hand between the pauses and resumes.
+std::ptrdiff_t stepsOf(const Case& c)
+{
+    std::ptrdiff_t steps = 0;
+    for (const Input& in : c.inputs)
+        if (in.what == Input::Pause || in.what == Input::Resume)
+            steps += in.what == Input::Pause ? -in.tick : in.tick;
+    return steps;
+}
+
+class Recorded : public ::testing::TestWithParam<Case> {
+protected:
+    void SetUp() override
+    {
+        rt::setErrorReporter([this](rt::Form&, const rt::RuntimeError& e) { m_errors.push_back(e.code()); });
+        rt::setBeepHandler([] {});
+    }
+    void TearDown() override { rt::resetErrorReporter(); }
+
+    void apply(Windows& w, Sim sim, const std::vector<Input>& inputs, int tick)
+    {
+        rt::Form& form = w.window(sim);
+        const auto e = measure::makeExperiment(w.recordedWindow(sim).experiment);
+        for (const Input& in : inputs) {
+            if (in.tick != tick)
+                continue;
+            switch (in.what) {
+            case Input::Press: QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(in.x, in.y)); break;
+            case Input::Move: QTest::mouseMove(&form, QPoint(in.x, in.y)); break;
+            case Input::Change: {
+                const std::size_t i = static_cast<std::size_t>(measure::findParameter(*e, in.key));
+                form.textBox(std::string(e->parameters()[i].box).c_str()).setText(QString::fromUtf8(in.text));
+                QTest::mouseClick(&form.button("Command1"), Qt::LeftButton);
+                break;
+            }
+            case Input::Pause: w.measurement(sim).setPaused(true); break;
+            case Input::Resume: w.measurement(sim).setPaused(false); break;
+            }
+        }
+    }
+
+    std::vector<int> m_errors;
+};
+
+TEST_P(Recorded, ReplaysToTheSameBitsHeadlessAndInTheWindow)
+{
+    const Case& c = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.jsonl"));
+
+    // The original run: some ticks before the recording, so that what the
+    // window carries over (velocities, pointer) is not its fresh state.
+    std::vector<Row> original;
+    {
+        Windows w;
+        rt::Form& form = w.window(c.sim);
+        rt::Timer& timer = *w.recordedWindow(c.sim).timer;
+        if (c.warmTicks > 0) {
+            form.Show();
+            for (int t = 1; t <= c.warmTicks; ++t) {
+                timer.fire();
+                apply(w, c.sim, c.warm, t);
+            }
+        }
+        w.startRecording(c.sim);
+        ASSERT_EQ(w.recorder(c.sim)->started(), c.warmTicks == 0);  // a closed window loads into it
+        apply(w, c.sim, c.inputs, 0);
+        ASSERT_TRUE(w.recorder(c.sim)->started());
+        for (int t = 1; t <= c.ticks && m_errors.empty() && timer.Enabled(); ++t) {
+            if (timer.held())
+                w.measurement(c.sim).step();
+            else
+                timer.fire();
+            if (!m_errors.empty())
+                break;
+            original.push_back(sampleOf(w, c.sim, t));
+            apply(w, c.sim, c.inputs, t);
+        }
+        const std::optional<cli::Script> script = w.stopRecording(c.sim);
+        ASSERT_TRUE(script);
+        EXPECT_EQ(std::count_if(script->events.begin(), script->events.end(),
+                                [](const cli::ScriptEvent& e) { return e.kind == cli::ScriptEvent::Kind::Step; }),
+                  stepsOf(c));
+        EXPECT_EQ(script->carried.empty(), c.warmTicks == 0 || c.sim == Sim::Vibration || c.sim == Sim::RubberCord);
+        ASSERT_EQ(Windows::saveRecording(*script, path), QString());
+        form.close();
+    }
+    ASSERT_FALSE(original.empty());
+    EXPECT_EQ(m_errors.size(), c.fails ? 1u : 0u);
+
+    // Without a window.
+    std::ostringstream out, err;
+    const int status = cli::main({"replay", path.toStdString(), "--csv", "-"}, out, err);
+    EXPECT_EQ(status, c.fails ? cli::kFailed : cli::kOk) << err.str();
+    const measure::CsvReadResult csv = measure::readCsv(out.str());
+    ASSERT_TRUE(csv.data) << csv.error;
+    EXPECT_TRUE(sameBits(original, csv.data->rows));
+
+    // In a fresh window, tick by tick.
+    m_errors.clear();
+    Windows fresh;
+    TickSampler sampler(fresh, c.sim, m_errors);
+    ASSERT_EQ(fresh.replay(path), QString());
+    WindowReplay* replay = fresh.replayIfRunning(c.sim);
+    ASSERT_NE(replay, nullptr);
+    while (replay->advance()) {
+    }
+    EXPECT_TRUE(replay->finished());
+    EXPECT_TRUE(sameBits(original, sampler.rows));
+    EXPECT_EQ(m_errors.size(), c.fails ? 1u : 0u);
+    fresh.window(c.sim).close();
+}
+
+using I = Input;
+INSTANTIATE_TEST_SUITE_P(
+    Experiments, Recorded,
+    ::testing::Values(
+        Case{"VibrationFromAClosedWindow", Sim::Vibration, 0, {},
+             {{I::Change, 0, 0, 0, "length", "150"}, {I::Press, 40, 20, 10}, {I::Change, 80, 0, 0, "mass", "250"}},
+             150},
+        Case{"VibrationFailsAfterAChange", Sim::Vibration, 20, {{I::Press, 5, 30, 10}},
+             {{I::Change, 0, 0, 0, "viscosity", "0"}, {I::Change, 30, 0, 0, "mass", "0"}}, 100, true},
+        Case{"RotationKeepsThePointerPausedAndStepped", Sim::Rotation, 30, {{I::Move, 10, 200, 100}},
+             {{I::Change, 0, 0, 0, "relax", "0.95"}, {I::Move, 20, 100, 150}, {I::Pause, 40}, {I::Move, 43, 60, 60},
+              {I::Resume, 45}, {I::Move, 90, 40, 40}, {I::Press, 90, 40, 40}},
+             200},
+        Case{"TwoBallsKeepTheirVelocities", Sim::TwoBalls, 60, {{I::Press, 10, 100, 150}},
+             {{I::Change, 0, 0, 0, "gravity", "1.5"}, {I::Press, 100, 120, 140}, {I::Pause, 150}, {I::Resume, 153}},
+             400},
+        Case{"RubberCordYanked", Sim::RubberCord, 10, {},
+             {{I::Change, 0, 0, 0, "nodes", "30"}, {I::Press, 20, 50, 50}, {I::Change, 40, 0, 0, "segment_length", "15"}},
+             80}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// On the event loop: the replay gives the ticks at the timer's interval,
+// and after its last tick the window's own timer takes over.
+TEST(ReplayOnScreen, RunsAtTheTimersPaceThenTheWindowGoesOn)
+{
+    using Kind = cli::ScriptEvent::Kind;
+    cli::Script script{"vibration", {}, 30, {}};
+    script.events.push_back({0, Kind::Change, {{"timer", "5"}, {"length", "120"}}, 0, 0});
+    script.events.push_back({10, Kind::Press, {}, 3000, 0});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("paced.jsonl"));
+    ASSERT_EQ(Windows::saveRecording(script, path), QString());
+    std::ostringstream out, err;
+    ASSERT_EQ(cli::main({"replay", path.toStdString(), "--csv", "-"}, out, err), cli::kOk) << err.str();
+    const measure::CsvReadResult csv = measure::readCsv(out.str());
+    ASSERT_TRUE(csv.data) << csv.error;
+
+    const std::vector<int> noErrors;
+    Windows w;
+    TickSampler sampler(w, Sim::Vibration, noErrors);
+    rt::RealTimeouts real;
+    ASSERT_EQ(w.replay(path), QString());
+    WindowReplay& replay = *w.replayIfRunning(Sim::Vibration);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return replay.finished(); }, 10000));
+    EXPECT_EQ(replay.tick(), 30);
+    ASSERT_GE(sampler.rows.size(), 30u);
+    sampler.rows.resize(30);
+    EXPECT_TRUE(sameBits(csv.data->rows, sampler.rows));
+    EXPECT_FALSE(w.vibration().Timer1.held());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.vibration().Timer1.isTicking(); }, 10000));
+    w.vibration().close();
+}
+
+// The launcher's menu and the measurement window's button start the same
+// recording.
+TEST(RecordingControls, MenuAndMeasurementWindowAgree)
+{
+    Windows w;
+    frmMain launcher(w);
+    measure::MeasurementWindow& m = w.measurement(Sim::TwoBalls);
+    EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録開始"));
+    launcher.recordAction(static_cast<int>(Sim::TwoBalls)).trigger();
+    ASSERT_TRUE(w.recording(Sim::TwoBalls));
+    EXPECT_TRUE(w.twoBalls().isLoaded());  // opened, so the recording starts
+    EXPECT_TRUE(w.recorder(Sim::TwoBalls)->started());
+    EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録終了…"));
+    w.twoBalls().Timer1.fire();
+    const std::optional<cli::Script> script = w.stopRecording(Sim::TwoBalls);
+    ASSERT_TRUE(script);
+    EXPECT_EQ(script->ticks, 1);
+    EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録開始"));
+    EXPECT_FALSE(w.stopRecording(Sim::TwoBalls));  // nothing more to stop
+
+    // A window already open records from its next "変更" only.
+    w.startRecording(Sim::TwoBalls);
+    w.twoBalls().Timer1.fire();
+    EXPECT_FALSE(w.recorder(Sim::TwoBalls)->started());
+    EXPECT_FALSE(w.stopRecording(Sim::TwoBalls));
+    w.twoBalls().close();
+}
+
+// ---------------------------------------------------------------- damaged
+
+struct Hostile {
+    const char* name;
+    const char* text;
+    const char* message;  // part of the message
+};
+
+class HostileInTheWindow : public ::testing::TestWithParam<Hostile> {};
+
+TEST_P(HostileInTheWindow, RefusedWithItsLineNamed)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bad.jsonl"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(GetParam().text);
+    f.close();
+    Windows w;
+    const QString error = w.replay(path);
+    EXPECT_TRUE(error.contains(QString::fromUtf8(GetParam().message))) << error.toStdString();
+    EXPECT_TRUE(error.startsWith(path)) << error.toStdString();
+    for (Sim sim : kSims)
+        EXPECT_EQ(w.replayIfRunning(sim), nullptr);
+}
+
+#define HEAD2 "{\"format\":\"springlab-recording\",\"version\":2,\"experiment\":\"two-balls\""
+INSTANTIATE_TEST_SUITE_P(
+    Recordings, HostileInTheWindow,
+    ::testing::Values(
+        Hostile{"Empty", "", "line 0: an empty recording"},
+        Hostile{"FutureVersion", "{\"format\":\"springlab-recording\",\"version\":3,\"experiment\":\"rotation\"}\n",
+                "line 1: a recording of another version"},
+        Hostile{"Truncated", HEAD2 "}\n{\"tick\":0,\"change\":{\"gravity\":\"1", "line 2: a string without"},
+        Hostile{"CarryTooShort", HEAD2 ",\"carry\":[1,2]}\n", "line 1: \"carry\" must be 4 numbers"},
+        Hostile{"CarryForVibration",
+                "{\"format\":\"springlab-recording\",\"version\":2,\"experiment\":\"vibration\",\"carry\":[1]}\n",
+                "line 1: \"carry\" must be 0 numbers"},
+        Hostile{"CarryInVersion1",
+                "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":\"rotation\",\"carry\":[1,2]}\n",
+                "line 1: \"carry\" must be"},
+        Hostile{"PauseInVersion1",
+                "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":\"rotation\"}\n"
+                "{\"tick\":0,\"change\":{}}\n{\"tick\":3,\"pause\":true}\n",
+                "line 3: \"pause\", \"resume\" and \"step\" are true, from version 2 on"},
+        Hostile{"StepFalse", HEAD2 "}\n{\"tick\":0,\"change\":{}}\n{\"tick\":3,\"step\":false}\n", "line 3:"},
+        Hostile{"NegativeTick", HEAD2 "}\n{\"tick\":0,\"change\":{}}\n{\"tick\":-4,\"press\":[1,2]}\n",
+                "line 3: \"tick\" must be a whole number"},
+        Hostile{"HugeTick", HEAD2 "}\n{\"tick\":0,\"change\":{}}\n{\"tick\":1e300,\"end\":true}\n",
+                "line 3: \"tick\" must be a whole number"},
+        Hostile{"UnknownMember", HEAD2 ",\"colour\":\"red\"}\n", "line 1: an unknown member"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
