@@ -90,7 +90,10 @@ frmMain::frmMain(Windows& windows)
     }
 
     // A checked experiment is recording; unchecking it saves the recording.
-    m_recordMenu = m_bar->addMenu(QString());
+    // Recording is part of measuring, and a menu of its own would not fit
+    // beside the others on the launcher's narrow bar.
+    m_measureMenu->addSeparator();
+    m_recordMenu = m_measureMenu->addMenu(QString());
     for (Sim sim : kSims) {
         QAction* action = m_recordMenu->addAction(QString());
         action->setCheckable(true);
