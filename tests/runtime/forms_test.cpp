@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -139,7 +140,15 @@ TEST_F(FormsTest, TimerIntervalRangeAndEnabled)
     // and none while the test holds the clock.
     form.Timer1.setInterval(5);
     form.Timer1.setEnabled(true);
-    QTest::qWait(30);
+    // A witness timer of the same period, started after the window's: once
+    // it has fired three times, the window's timer has timed out too, however
+    // slow the machine, and none of those timeouts may have become a tick.
+    QTimer witness;
+    int witnessed = 0;
+    QObject::connect(&witness, &QTimer::timeout, [&] { ++witnessed; });
+    witness.setTimerType(Qt::PreciseTimer);
+    witness.start(5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return witnessed >= 3; }, 10000));
     EXPECT_EQ(form.ticks, 0);
     const rt::RealTimeouts realTicks;
     form.Timer1.setEnabled(true);
