@@ -11,25 +11,24 @@
 
 namespace {
 
-constexpr std::array<std::pair<const char*, SimulationWindow>, 4> kWindowNames{{
-    {"rotation", SimulationWindow::Rotation},
-    {"vibration", SimulationWindow::Vibration},
-    {"two-balls", SimulationWindow::TwoBalls},
-    {"rubber-cord", SimulationWindow::RubberCord},
-}};
+QString nameOf(SimulationWindow window)
+{
+    const std::string_view name = experimentName(window);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
 
 QString windowNameList()
 {
     QStringList names;
-    for (const auto& [name, window] : kWindowNames)
-        names << QString::fromLatin1(name);
+    for (SimulationWindow window : kSims)
+        names << nameOf(window);
     return names.join(QStringLiteral(", "));
 }
 
 std::optional<SimulationWindow> windowNamed(const QString& name)
 {
-    for (const auto& [known, window] : kWindowNames)
-        if (name == QLatin1String(known))
+    for (SimulationWindow window : kSims)
+        if (name == nameOf(window))
             return window;
     return std::nullopt;
 }

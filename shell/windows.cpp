@@ -17,12 +17,6 @@
 #include <QScreen>
 #include <QShortcut>
 
-Windows::Windows() = default;
-Windows::~Windows() = default;
-
-namespace {
-
-// The name the measurement tables know the experiment by.
 std::string_view experimentName(Sim sim)
 {
     switch (sim) {
@@ -37,6 +31,11 @@ std::string_view experimentName(Sim sim)
     }
     return "rubber-cord";
 }
+
+Windows::Windows() = default;
+Windows::~Windows() = default;
+
+namespace {
 
 template <typename Window, typename Sample>
 measure::Source sourceOf(Window& window, std::string_view name, Sample sample)

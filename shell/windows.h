@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <optional>
 
 class frm2Bolls;
@@ -29,6 +30,10 @@ class Form;
 enum class Sim { Rotation, Vibration, TwoBalls, RubberCord };
 inline constexpr Sim kSims[] = {Sim::Rotation, Sim::Vibration, Sim::TwoBalls, Sim::RubberCord};
 using SimulationWindow = Sim;
+
+// The experiment's name as the measurement tables and the command line
+// spell it: "rotation", "vibration", "two-balls", "rubber-cord".
+std::string_view experimentName(Sim sim);
 
 class Windows {
 public:
