@@ -19,7 +19,8 @@ deps:
 	@bash tools/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DSPRINGLAB_BENCH=ON \
+		$(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -48,7 +49,7 @@ FUZZ_SECONDS ?= 60
 test-sanitize: deps
 	@bash tools/install-deps.sh clang libclang-rt-dev
 	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPRINGLAB_SANITIZE=ON \
-		-DSPRINGLAB_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+		-DBUILD_TESTING=ON -DSPRINGLAB_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	@cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
 		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

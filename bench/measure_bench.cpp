@@ -3,12 +3,12 @@
 // after it, for the vibration and the 32767-node rubber cord; and runs
 // without a window (`springlab run`) to their end.
 
-#include "cli.h"
-#include "frm_elastic_code.h"
-#include "frm_vibration.h"
-#include "recorder.h"
-#include "rubber_cord_quantities.h"
-#include "vibration_quantities.h"
+#include "cli/cli.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "sims/vibration/frm_vibration.h"
+#include "measure/recorder.h"
+#include "sims/rubber_cord/rubber_cord_quantities.h"
+#include "sims/vibration/vibration_quantities.h"
 
 #include <QLineEdit>
 #include <QPushButton>

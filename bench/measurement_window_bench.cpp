@@ -4,10 +4,10 @@
 // in these figures: it is redrawn from its own timer, at most every 30 ms,
 // whatever the tick rate.
 
-#include "frm_elastic_code.h"
-#include "frm_vibration.h"
-#include "measurement_window.h"
-#include "windows.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "sims/vibration/frm_vibration.h"
+#include "measure/measurement_window.h"
+#include "shell/windows.h"
 
 #include <QLineEdit>
 #include <QPushButton>

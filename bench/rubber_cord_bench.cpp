@@ -9,11 +9,11 @@
 // Every benchmark takes the node count as its first argument: 100 is the
 // default cord, 32767 the largest the node-count box accepts.
 
-#include "chain_model.h"
-#include "chain_relax_fast.h"
-#include "cord_poses.h"
-#include "frm_elastic_code.h"
-#include "render.h"
+#include "sims/rubber_cord/chain_model.h"
+#include "sims/rubber_cord/chain_relax_fast.h"
+#include "sims/rubber_cord/cord_poses.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "runtime/forms/render.h"
 
 #include <QImage>
 #include <QLineEdit>

@@ -7,9 +7,9 @@
 // pixel ratio the program was started with (bench_main.cpp starts it at 2,
 // as at 200 % zoom or on a HiDPI screen; device_pixel_ratio says which).
 
-#include "cord_poses.h"
-#include "frm_elastic_code.h"
-#include "frm_vibration.h"
+#include "sims/rubber_cord/cord_poses.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "sims/vibration/frm_vibration.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,9 +1,9 @@
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "csv.h"
-#include "experiment.h"
-#include "recording.h"
-#include "runtime_error.h"
+#include "measure/csv.h"
+#include "measure/experiment.h"
+#include "cli/recording.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <algorithm>
 #include <charconv>

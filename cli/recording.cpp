@@ -1,6 +1,6 @@
-#include "recording.h"
+#include "cli/recording.h"
 
-#include "csv.h"
+#include "measure/csv.h"
 
 #include <charconv>
 #include <cstdio>

@@ -31,7 +31,7 @@
 // else is refused with a message naming the line. Version 1 (without
 // "carry", "pause", "resume" and "step") is still read.
 
-#include "experiment.h"
+#include "measure/experiment.h"
 
 #include <cstdint>
 #include <optional>

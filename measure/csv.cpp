@@ -1,8 +1,8 @@
-#include "csv.h"
+#include "measure/csv.h"
 
-#include "experiment.h"
-#include "runtime_error.h"
-#include "val.h"
+#include "measure/experiment.h"
+#include "runtime/numeric/runtime_error.h"
+#include "runtime/numeric/val.h"
 
 #include <cerrno>
 #include <charconv>

@@ -17,8 +17,8 @@
 // '#': `pandas.read_csv(path, comment="#", encoding="utf-8-sig")` reads the
 // table, and a spreadsheet shows them as single-cell rows above it.
 
-#include "quantity.h"
-#include "recorder.h"
+#include "measure/quantity.h"
+#include "measure/recorder.h"
 
 #include <functional>
 #include <optional>

@@ -9,7 +9,7 @@
 // mouse on the window's surface, in twips. Every call may throw
 // rt::RuntimeError, leaving the model as far as it got.
 
-#include "quantity.h"
+#include "measure/quantity.h"
 
 #include <memory>
 #include <span>

@@ -1,15 +1,15 @@
-#include "experiment.h"
+#include "measure/experiment.h"
 
-#include "convert.h"
-#include "rotation_picture.h"
-#include "rotation_quantities.h"
-#include "rubber_cord_picture.h"
-#include "rubber_cord_quantities.h"
-#include "two_balls_picture.h"
-#include "two_balls_quantities.h"
-#include "val.h"
-#include "vibration_picture.h"
-#include "vibration_quantities.h"
+#include "runtime/numeric/convert.h"
+#include "sims/rotation/rotation_picture.h"
+#include "sims/rotation/rotation_quantities.h"
+#include "sims/rubber_cord/rubber_cord_picture.h"
+#include "sims/rubber_cord/rubber_cord_quantities.h"
+#include "sims/two_balls/two_balls_picture.h"
+#include "sims/two_balls/two_balls_quantities.h"
+#include "runtime/numeric/val.h"
+#include "sims/vibration/vibration_picture.h"
+#include "sims/vibration/vibration_quantities.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "measurement_window.h"
+#include "measure/measurement_window.h"
 
-#include "form.h"
-#include "runtime_error.h"
+#include "runtime/forms/form.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <QApplication>
 #include <QChart>

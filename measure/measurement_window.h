@@ -13,10 +13,10 @@
 // its boxes or state; a step fires exactly one tick through the window's own
 // tick path.
 
-#include "csv.h"
-#include "form.h"
-#include "experiment.h"
-#include "recorder.h"
+#include "measure/csv.h"
+#include "runtime/forms/form.h"
+#include "measure/experiment.h"
+#include "measure/recorder.h"
 
 #include <QString>
 #include <QTimer>

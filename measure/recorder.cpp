@@ -1,4 +1,4 @@
-#include "recorder.h"
+#include "measure/recorder.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "icons.h"
+#include "resources/icons.h"
 
 #include <QString>
 

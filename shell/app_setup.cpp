@@ -1,7 +1,7 @@
-#include "app_setup.h"
+#include "shell/app_setup.h"
 
-#include "form.h"
-#include "version.h"
+#include "runtime/forms/form.h"
+#include "shell/version.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

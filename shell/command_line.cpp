@@ -1,6 +1,6 @@
-#include "command_line.h"
+#include "shell/command_line.h"
 
-#include "version.h"
+#include "shell/version.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

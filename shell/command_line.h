@@ -10,8 +10,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "display_options.h"
-#include "windows.h"
+#include "shell/display_options.h"
+#include "shell/windows.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "display_options.h"
+#include "shell/display_options.h"
 
-#include "form.h"
-#include "language.h"
+#include "runtime/forms/form.h"
+#include "shell/language.h"
 
 #include <QCommandLineParser>
 #include <QStringList>

@@ -4,7 +4,7 @@
 // window system starts, so a bad value ends the program at once; they are
 // applied once the application exists.
 
-#include "language.h"
+#include "shell/language.h"
 
 #include <optional>
 

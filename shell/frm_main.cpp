@@ -1,13 +1,13 @@
-#include "frm_main.h"
+#include "shell/frm_main.h"
 
-#include "frm_elastic_code.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
-#include "icons.h"
-#include "preferences.h"
-#include "version.h"
-#include "windows.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
+#include "resources/icons.h"
+#include "shell/preferences.h"
+#include "shell/version.h"
+#include "shell/windows.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -5,9 +5,9 @@
 // Above the buttons, its menu bar holds what concerns the whole program:
 // the zoom of every window, the language, and the About box.
 
-#include "form.h"
-#include "language.h"
-#include "windows.h"
+#include "runtime/forms/form.h"
+#include "shell/language.h"
+#include "shell/windows.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "language.h"
+#include "shell/language.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,9 +1,9 @@
-#include "app_setup.h"
-#include "cli.h"
-#include "command_line.h"
-#include "frm_main.h"
-#include "preferences.h"
-#include "windows.h"
+#include "shell/app_setup.h"
+#include "cli/cli.h"
+#include "shell/command_line.h"
+#include "shell/frm_main.h"
+#include "shell/preferences.h"
+#include "shell/windows.h"
 
 #include <QApplication>
 

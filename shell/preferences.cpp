@@ -1,6 +1,6 @@
-#include "preferences.h"
+#include "shell/preferences.h"
 
-#include "form.h"
+#include "runtime/forms/form.h"
 
 #include <QSettings>
 

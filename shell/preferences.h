@@ -1,7 +1,7 @@
 #pragma once
 // What the user chose last time (zoom, language), kept with QSettings.
 
-#include "language.h"
+#include "shell/language.h"
 
 // Applies the zoom and language stored from the last run. A stored value
 // that is not one the program offers (an edited or damaged settings file)

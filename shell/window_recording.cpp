@@ -1,6 +1,6 @@
-#include "window_recording.h"
+#include "shell/window_recording.h"
 
-#include "experiment.h"
+#include "measure/experiment.h"
 
 #include <QLineEdit>
 #include <QPushButton>

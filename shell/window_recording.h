@@ -17,8 +17,8 @@
 // are held meanwhile, so every tick is one the replay gave; after the last
 // tick the window runs on by itself, as it did when the recording ended.
 
-#include "form.h"
-#include "recording.h"
+#include "runtime/forms/form.h"
+#include "cli/recording.h"
 
 #include <QObject>
 #include <QTimer>

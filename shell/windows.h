@@ -5,7 +5,7 @@
 // measurement window, also made on first use and kept: it follows its
 // simulation window through every close and reopen.
 
-#include "window_recording.h"
+#include "shell/window_recording.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "form.h"
+#include "runtime/forms/form.h"
 
 #include <QApplication>
 #include <QSettings>

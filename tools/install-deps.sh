@@ -9,7 +9,7 @@ packages=(cmake make g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-tools-de
           libgl-dev fonts-noto-cjk
           qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          dpkg-dev file desktop-file-utils appstream xvfb xauth x11-utils "$@")
+          python3 dpkg-dev file desktop-file-utils appstream xvfb xauth x11-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,15 +5,15 @@
 // With --every as a second argument it writes each window at each zoom in
 // both languages instead, for looking them over.
 
-#include "app_setup.h"
-#include "frm_elastic_code.h"
-#include "frm_main.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
-#include "language.h"
-#include "measurement_window.h"
-#include "windows.h"
+#include "shell/app_setup.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "shell/frm_main.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
+#include "shell/language.h"
+#include "measure/measurement_window.h"
+#include "shell/windows.h"
 
 #include <QApplication>
 #include <QDir>

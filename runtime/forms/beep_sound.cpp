@@ -1,4 +1,4 @@
-#include "beep_sound.h"
+#include "runtime/forms/beep_sound.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -1,9 +1,9 @@
-#include "form.h"
+#include "runtime/forms/form.h"
 
-#include "beep_sound.h"
-#include "convert.h"
-#include "render.h"
-#include "val.h"
+#include "runtime/forms/beep_sound.h"
+#include "runtime/numeric/convert.h"
+#include "runtime/forms/render.h"
+#include "runtime/numeric/val.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -25,8 +25,9 @@
 // they are translated with the window's name as context when the window
 // loads and again whenever the application's language changes.
 
-#include "canvas.h"
-#include "runtime_error.h"
+#include "runtime/canvas/canvas.h"
+#include "runtime/canvas/design_table.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <QPalette>
 #include <QPointF>
@@ -45,22 +46,6 @@ class QPushButton;
 class QTimer;
 
 namespace rt {
-
-enum class ControlKind { Label, TextBox, CommandButton };
-
-// A colour value meaning "the control's default background".
-constexpr Color kDefaultColor = 0xFF000000u;
-
-struct ControlDef {
-    ControlKind kind;
-    const char* name;
-    // Caption of a label or button (UTF-8 Japanese source text, translated
-    // at load), default text of a box (used as it stands).
-    const char* text;
-    int left, top, width, height;  // twips
-    int tabIndex;
-    Color backColor = kDefaultColor;
-};
 
 // Mouse buttons and shift state as the events deliver them.
 enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };

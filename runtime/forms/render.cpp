@@ -1,4 +1,4 @@
-#include "render.h"
+#include "runtime/forms/render.h"
 
 #include <QImage>
 #include <QPaintEngine>

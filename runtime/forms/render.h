@@ -4,7 +4,7 @@
 // any device pixel ratio. Used by the window's paint event, by the tests and
 // by the benchmarks, so all three see the same picture.
 
-#include "canvas.h"
+#include "runtime/canvas/canvas.h"
 
 #include <QColor>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "convert.h"
+#include "runtime/numeric/convert.h"
 
-#include "runtime_error.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <cmath>
 #include <limits>

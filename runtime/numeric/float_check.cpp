@@ -1,6 +1,6 @@
-#include "float_check.h"
+#include "runtime/numeric/float_check.h"
 
-#include "runtime_error.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <cfenv>
 

@@ -1,4 +1,4 @@
-#include "runtime_error.h"
+#include "runtime/numeric/runtime_error.h"
 
 // The messages are marked for the translation tools; the window that reports
 // an error shows it in the language the user chose. The marker itself is

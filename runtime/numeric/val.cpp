@@ -1,6 +1,6 @@
-#include "val.h"
+#include "runtime/numeric/val.h"
 
-#include "runtime_error.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "frm_rotaion.h"
+#include "sims/rotation/frm_rotaion.h"
 
-#include "convert.h"
-#include "icons.h"
-#include "rotation_picture.h"
+#include "runtime/numeric/convert.h"
+#include "resources/icons.h"
+#include "sims/rotation/rotation_picture.h"
 
 #include <QLineEdit>
 #include <QPushButton>

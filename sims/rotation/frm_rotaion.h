@@ -10,8 +10,8 @@
 // (timer off); "変更" reads the boxes again and starts over from (240, 240)
 // at rest.
 
-#include "form.h"
-#include "rotation_model.h"
+#include "runtime/forms/form.h"
+#include "sims/rotation/rotation_model.h"
 
 class frmRotaion : public rt::Form {
 public:

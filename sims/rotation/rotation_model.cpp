@@ -1,6 +1,6 @@
-#include "rotation_model.h"
+#include "sims/rotation/rotation_model.h"
 
-#include "float_check.h"
+#include "runtime/numeric/float_check.h"
 
 namespace rotation {
 

@@ -1,4 +1,4 @@
-#include "rotation_picture.h"
+#include "sims/rotation/rotation_picture.h"
 
 namespace rotation {
 

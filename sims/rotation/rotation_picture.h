@@ -3,8 +3,8 @@
 // mass, the mass a red disc with a pen rim, in twips. The tick clears the
 // canvas before its step, so this draws onto a cleared canvas.
 
-#include "canvas.h"
-#include "rotation_model.h"
+#include "runtime/canvas/canvas.h"
+#include "sims/rotation/rotation_model.h"
 
 namespace rotation {
 

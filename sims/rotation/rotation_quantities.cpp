@@ -1,4 +1,4 @@
-#include "rotation_quantities.h"
+#include "sims/rotation/rotation_quantities.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 // What the rotation experiment measures and reads. Lengths are twips, the
 // model's own unit.
 
-#include "quantity.h"
-#include "rotation_model.h"
+#include "measure/quantity.h"
+#include "sims/rotation/rotation_model.h"
 
 #include <span>
 

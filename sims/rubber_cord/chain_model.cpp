@@ -1,8 +1,8 @@
-#include "chain_model.h"
+#include "sims/rubber_cord/chain_model.h"
 
-#include "chain_relax_fast.h"
-#include "float_check.h"
-#include "runtime_error.h"
+#include "sims/rubber_cord/chain_relax_fast.h"
+#include "runtime/numeric/float_check.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 // AVX2 brings no fused multiply-add here: each product is rounded on its
 // own, as in the plain loop.
 
-#include "chain_relax_kernel.h"
+#include "sims/rubber_cord/chain_relax_kernel.h"
 
 #include <immintrin.h>
 

@@ -1,6 +1,6 @@
-#include "chain_relax_fast.h"
+#include "sims/rubber_cord/chain_relax_fast.h"
 
-#include "chain_relax_kernel.h"
+#include "sims/rubber_cord/chain_relax_kernel.h"
 
 #include <algorithm>
 #include <cmath>

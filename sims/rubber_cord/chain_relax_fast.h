@@ -10,7 +10,7 @@
 // in the same order, so the nodes come out bit for bit as the plain loop
 // leaves them, with the same floating-point flags raised.
 
-#include "chain_model.h"
+#include "sims/rubber_cord/chain_model.h"
 
 #include <cstddef>
 #include <span>

@@ -43,7 +43,7 @@
 // instruction set can stand in for another's at link time; and it uses
 // nothing from the standard library that could be instantiated out of line.
 
-#include "relax_sweep.h"
+#include "sims/rubber_cord/relax_sweep.h"
 
 #include <cstddef>
 

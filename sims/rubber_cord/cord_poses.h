@@ -6,8 +6,8 @@
 // enough comes close, and it is the most a picture of the cord can cost).
 // Used by the benchmarks and the picture tests, so both see the same cords.
 
-#include "canvas.h"
-#include "chain_model.h"
+#include "runtime/canvas/canvas.h"
+#include "sims/rubber_cord/chain_model.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "frm_elastic_code.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
 
-#include "convert.h"
-#include "icons.h"
-#include "rubber_cord_picture.h"
+#include "runtime/numeric/convert.h"
+#include "resources/icons.h"
+#include "sims/rubber_cord/rubber_cord_picture.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -7,8 +7,8 @@
 // node i at (3 * X(i), 3 * Y(i)) twips. A press anywhere on the window's
 // own surface drags node 0 to the pointer for the next tick.
 
-#include "chain_model.h"
-#include "form.h"
+#include "sims/rubber_cord/chain_model.h"
+#include "runtime/forms/form.h"
 
 class frmElasticCode : public rt::Form {
 public:

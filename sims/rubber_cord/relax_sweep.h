@@ -3,7 +3,7 @@
 // lane width's kernel (chain_relax_kernel.h). Plain data: the kernels are compiled for different
 // instruction sets and share nothing else.
 
-#include "chain_model.h"
+#include "sims/rubber_cord/chain_model.h"
 
 #include <cstddef>
 

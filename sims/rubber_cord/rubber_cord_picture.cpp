@@ -1,4 +1,4 @@
-#include "rubber_cord_picture.h"
+#include "sims/rubber_cord/rubber_cord_picture.h"
 
 namespace rubber_cord {
 namespace {

@@ -2,8 +2,8 @@
 // The rubber cord's picture: the olive frame on the walls, then the cord as
 // one thick polyline, node i at (3 * X(i), 3 * Y(i)) twips.
 
-#include "canvas.h"
-#include "chain_model.h"
+#include "runtime/canvas/canvas.h"
+#include "sims/rubber_cord/chain_model.h"
 
 namespace rubber_cord {
 

@@ -1,4 +1,4 @@
-#include "rubber_cord_quantities.h"
+#include "sims/rubber_cord/rubber_cord_quantities.h"
 
 #include <algorithm>
 #include <cmath>

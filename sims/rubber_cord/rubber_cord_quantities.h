@@ -6,8 +6,8 @@
 // the 40 relaxation passes of its tick. Every node counts as a unit mass for
 // the kinetic energy, ½·Σ(VX² + VY²) in unit²/tick²: the model has no mass.
 
-#include "chain_model.h"
-#include "quantity.h"
+#include "sims/rubber_cord/chain_model.h"
+#include "measure/quantity.h"
 
 #include <span>
 

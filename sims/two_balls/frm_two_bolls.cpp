@@ -1,9 +1,9 @@
-#include "frm_two_bolls.h"
+#include "sims/two_balls/frm_two_bolls.h"
 
-#include "icons.h"
-#include "two_balls_picture.h"
+#include "resources/icons.h"
+#include "sims/two_balls/two_balls_picture.h"
 
-#include "convert.h"
+#include "runtime/numeric/convert.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -9,8 +9,8 @@
 // a press anywhere on the window puts the large ball at the pointer at rest
 // and starts the timer again.
 
-#include "form.h"
-#include "two_balls_model.h"
+#include "runtime/forms/form.h"
+#include "sims/two_balls/two_balls_model.h"
 
 class frm2Bolls : public rt::Form {
 public:

@@ -1,6 +1,6 @@
-#include "two_balls_model.h"
+#include "sims/two_balls/two_balls_model.h"
 
-#include "float_check.h"
+#include "runtime/numeric/float_check.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "two_balls_picture.h"
+#include "sims/two_balls/two_balls_picture.h"
 
 namespace two_balls {
 namespace {

@@ -2,8 +2,8 @@
 // The two balls' picture: the floor line, the spring, the large yellow ball
 // and over it the small red one, at DisplayScale twips per unit.
 
-#include "canvas.h"
-#include "two_balls_model.h"
+#include "runtime/canvas/canvas.h"
+#include "sims/two_balls/two_balls_model.h"
 
 namespace two_balls {
 

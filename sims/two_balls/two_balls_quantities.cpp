@@ -1,4 +1,4 @@
-#include "two_balls_quantities.h"
+#include "sims/two_balls/two_balls_quantities.h"
 
 #include <cmath>
 

@@ -9,8 +9,8 @@
 // in mass·unit²/tick². It stays put without resistance or bounces, falls with
 // resistance, and each bounce (a ball put back on its floor) changes it.
 
-#include "quantity.h"
-#include "two_balls_model.h"
+#include "measure/quantity.h"
+#include "sims/two_balls/two_balls_model.h"
 
 #include <span>
 

@@ -1,8 +1,8 @@
-#include "frm_vibration.h"
+#include "sims/vibration/frm_vibration.h"
 
-#include "convert.h"
-#include "icons.h"
-#include "vibration_picture.h"
+#include "runtime/numeric/convert.h"
+#include "resources/icons.h"
+#include "sims/vibration/vibration_picture.h"
 
 #include <QLineEdit>
 #include <QPushButton>

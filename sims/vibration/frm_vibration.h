@@ -8,8 +8,8 @@
 // twips. A press pulls the ball to the press's X (taken as a length) and lets
 // it go at rest.
 
-#include "form.h"
-#include "vibration_model.h"
+#include "runtime/forms/form.h"
+#include "sims/vibration/vibration_model.h"
 
 class frmVibration : public rt::Form {
 public:

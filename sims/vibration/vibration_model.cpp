@@ -1,6 +1,6 @@
-#include "vibration_model.h"
+#include "sims/vibration/vibration_model.h"
 
-#include "float_check.h"
+#include "runtime/numeric/float_check.h"
 
 namespace vibration {
 

@@ -1,4 +1,4 @@
-#include "vibration_picture.h"
+#include "sims/vibration/vibration_picture.h"
 
 namespace vibration {
 namespace {

@@ -4,8 +4,8 @@
 // the window, and on a bare canvas by runs without a window, so both meet
 // the same coordinate errors.
 
-#include "canvas.h"
-#include "vibration_model.h"
+#include "runtime/canvas/canvas.h"
+#include "sims/vibration/vibration_model.h"
 
 namespace vibration {
 

@@ -1,4 +1,4 @@
-#include "vibration_quantities.h"
+#include "sims/vibration/vibration_quantities.h"
 
 namespace vibration {
 

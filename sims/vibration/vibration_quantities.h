@@ -8,8 +8,8 @@
 // positive; with Viscosity 0 the semi-implicit step keeps a slightly
 // different quadratic form exactly, so the total only wobbles about its start.
 
-#include "quantity.h"
-#include "vibration_model.h"
+#include "measure/quantity.h"
+#include "sims/vibration/vibration_model.h"
 
 #include <span>
 

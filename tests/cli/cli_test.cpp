@@ -1,7 +1,7 @@
 // `springlab run` from the outside: its exit statuses and messages, and the
 // rows it writes when a run fails part way.
 
-#include "cli.h"
+#include "cli/cli.h"
 
 #include <gtest/gtest.h>
 

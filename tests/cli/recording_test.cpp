@@ -1,8 +1,8 @@
 // Recordings: written by `springlab run --record`, replayed by `springlab
 // replay` to the same bits, and read from hostile text without harm.
 
-#include "cli.h"
-#include "recording.h"
+#include "cli/cli.h"
+#include "cli/recording.h"
 
 #include <gtest/gtest.h>
 

@@ -2,17 +2,17 @@
 // byte for byte: the window driven through its boxes, "変更", presses and
 // moves in pixels and its timer's ticks, recorded with the same recorder.
 
-#include "cli.h"
-#include "csv.h"
-#include "experiment.h"
-#include "frm_elastic_code.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
-#include "rotation_quantities.h"
-#include "rubber_cord_quantities.h"
-#include "two_balls_quantities.h"
-#include "vibration_quantities.h"
+#include "cli/cli.h"
+#include "measure/csv.h"
+#include "measure/experiment.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
+#include "sims/rotation/rotation_quantities.h"
+#include "sims/rubber_cord/rubber_cord_quantities.h"
+#include "sims/two_balls/two_balls_quantities.h"
+#include "sims/vibration/vibration_quantities.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // a script that it writes back and reads again as the same text, or refuse
 // with a message naming a line: never crash, hang or read out of bounds.
 
-#include "recording.h"
+#include "cli/recording.h"
 
 #include <cstddef>
 #include <cstdint>

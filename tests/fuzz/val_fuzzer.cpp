@@ -3,9 +3,9 @@
 // follow it must either give a value within half a unit of the number or
 // raise their error: never crash, hang or read out of bounds.
 
-#include "convert.h"
-#include "runtime_error.h"
-#include "val.h"
+#include "runtime/numeric/convert.h"
+#include "runtime/numeric/runtime_error.h"
+#include "runtime/numeric/val.h"
 
 #include <cmath>
 #include <cstddef>

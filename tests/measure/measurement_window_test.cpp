@@ -1,15 +1,15 @@
 // The measurement window against the simulation windows it follows: what it
 // records from their live models, pause and single step, saving and copying.
 
-#include "csv.h"
-#include "experiment.h"
-#include "frm_elastic_code.h"
-#include "frm_main.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
-#include "measurement_window.h"
-#include "windows.h"
+#include "measure/csv.h"
+#include "measure/experiment.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "shell/frm_main.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
+#include "measure/measurement_window.h"
+#include "shell/windows.h"
 
 #include <QAction>
 #include <QApplication>

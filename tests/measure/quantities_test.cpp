@@ -1,12 +1,12 @@
 // The experiments through their tables: the recorded series against the
 // models' known numbers, and what the energies may and may not do.
 
-#include "chain_model.h"
-#include "experiment.h"
-#include "recorder.h"
-#include "vibration_quantities.h"
+#include "sims/rubber_cord/chain_model.h"
+#include "measure/experiment.h"
+#include "measure/recorder.h"
+#include "sims/vibration/vibration_quantities.h"
 
-#include "runtime_error.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The recorder and the CSV: every number back as the same double, the
 // header and units, a save that cannot happen, and hostile text to read.
 
-#include "csv.h"
-#include "experiment.h"
-#include "recorder.h"
+#include "measure/csv.h"
+#include "measure/experiment.h"
+#include "measure/recorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Each experiment's table of parameters against its window: the same boxes,
 // captions and default texts, so a headless run starts where the window does.
 
-#include "experiment.h"
-#include "frm_elastic_code.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
+#include "measure/experiment.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The knock that Beep plays: when each one starts, how knocks are mixed,
 // reading WAV files, and the sound the program carries.
 
-#include "beep_sound.h"
+#include "runtime/forms/beep_sound.h"
 
 #include <QAudioDevice>
 #include <QFile>

@@ -2,8 +2,8 @@
 // precision: one beyond it is the overflow error and nothing is drawn; one
 // at the very edge of the range is drawn as it stands.
 
-#include "canvas.h"
-#include "runtime_error.h"
+#include "runtime/canvas/canvas.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <gtest/gtest.h>
 

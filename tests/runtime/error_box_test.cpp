@@ -2,7 +2,7 @@
 // run-time error in a window's event opens a message box on that window,
 // modal to it alone, naming the error's number and its message.
 
-#include "form.h"
+#include "runtime/forms/form.h"
 
 #include <QMessageBox>
 #include <QPointer>

@@ -1,8 +1,8 @@
 // The forms layer: display list, timer, load/unload, error dispatch, mouse
 // routing and the replayed picture in real pixels.
 
-#include "form.h"
-#include "render.h"
+#include "runtime/forms/form.h"
+#include "runtime/forms/render.h"
 
 #include <QImage>
 #include <QLabel>

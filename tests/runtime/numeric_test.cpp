@@ -1,9 +1,9 @@
 // Reading numbers from parameter boxes and the checked conversions.
 
-#include "convert.h"
-#include "float_check.h"
-#include "runtime_error.h"
-#include "val.h"
+#include "runtime/numeric/convert.h"
+#include "runtime/numeric/float_check.h"
+#include "runtime/numeric/runtime_error.h"
+#include "runtime/numeric/val.h"
 
 #include <gtest/gtest.h>
 

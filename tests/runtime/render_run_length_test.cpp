@@ -5,7 +5,7 @@
 // below is chosen so that the two ways differ in a few fringe pixels, so a
 // picture tells which way drew it.
 
-#include "render.h"
+#include "runtime/forms/render.h"
 
 #include <QImage>
 #include <QPainter>

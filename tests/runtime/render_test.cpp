@@ -4,9 +4,9 @@
 // poses, through the layer on pixmaps and clipped painters, and in the
 // display list's order.
 
-#include "cord_poses.h"
-#include "frm_elastic_code.h"
-#include "render.h"
+#include "sims/rubber_cord/cord_poses.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "runtime/forms/render.h"
 
 #include <QImage>
 #include <QPainter>

@@ -2,7 +2,7 @@
 // case: a pupil who types "1E3", "2d-1" or "&o17" gets the number, not the
 // digits before the letter.
 
-#include "val.h"
+#include "runtime/numeric/val.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // shortest text that round-trips, in plain and exponent form, also with
 // blanks, tabs and line feeds sprinkled through it.
 
-#include "val.h"
+#include "runtime/numeric/val.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // on which stream; read both by the parsing function and by running the
 // built program without a display, as a terminal user would.
 
-#include "command_line.h"
+#include "shell/command_line.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -2,12 +2,12 @@
 // exactly one new window is on the screen, of the right kind and with its
 // own caption, and no other experiment has been made.
 
-#include "frm_elastic_code.h"
-#include "frm_main.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
-#include "windows.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "shell/frm_main.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
+#include "shell/windows.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,14 +1,14 @@
 // The launcher: one window per simulation for the whole run, reloaded
 // after a close, and independent of the launcher's own window.
 
-#include "app_setup.h"
-#include "frm_elastic_code.h"
-#include "frm_main.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
-#include "version.h"
-#include "windows.h"
+#include "shell/app_setup.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "shell/frm_main.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
+#include "shell/version.h"
+#include "shell/windows.h"
 
 #include <QLineEdit>
 #include <QPushButton>

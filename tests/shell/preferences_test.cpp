@@ -2,13 +2,13 @@
 // command line, remembered), the language (menu, command line, remembered,
 // applied to open windows at once) and the About box.
 
-#include "app_setup.h"
-#include "display_options.h"
-#include "frm_main.h"
-#include "frm_vibration.h"
-#include "language.h"
-#include "preferences.h"
-#include "windows.h"
+#include "shell/app_setup.h"
+#include "shell/display_options.h"
+#include "shell/frm_main.h"
+#include "sims/vibration/frm_vibration.h"
+#include "shell/language.h"
+#include "shell/preferences.h"
+#include "shell/windows.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,21 +2,21 @@
 // both without a window (`springlab replay`) and in a fresh window; and a
 // damaged recording opened in the window is refused with its line named.
 
-#include "cli.h"
-#include "csv.h"
-#include "experiment.h"
-#include "frm_elastic_code.h"
-#include "frm_main.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
-#include "measurement_window.h"
-#include "recording.h"
-#include "rotation_quantities.h"
-#include "rubber_cord_quantities.h"
-#include "two_balls_quantities.h"
-#include "vibration_quantities.h"
-#include "windows.h"
+#include "cli/cli.h"
+#include "measure/csv.h"
+#include "measure/experiment.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "shell/frm_main.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
+#include "measure/measurement_window.h"
+#include "cli/recording.h"
+#include "sims/rotation/rotation_quantities.h"
+#include "sims/rubber_cord/rubber_cord_quantities.h"
+#include "sims/two_balls/two_balls_quantities.h"
+#include "sims/vibration/vibration_quantities.h"
+#include "shell/windows.h"
 
 #include <QFile>
 #include <QLineEdit>

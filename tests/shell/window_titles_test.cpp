@@ -3,10 +3,10 @@
 // checked on the native window and, under a virtual X display, in the name
 // the X server holds for each window.
 
-#include "app_setup.h"
-#include "form.h"
-#include "frm_main.h"
-#include "windows.h"
+#include "shell/app_setup.h"
+#include "runtime/forms/form.h"
+#include "shell/frm_main.h"
+#include "shell/windows.h"
 
 #include <QApplication>
 #include <QLineEdit>

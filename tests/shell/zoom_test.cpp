@@ -3,13 +3,13 @@
 // through a change of zoom, captions that fit in both languages, the light
 // look under a dark desktop palette, and Enter doing what "変更" does.
 
-#include "frm_elastic_code.h"
-#include "frm_main.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
-#include "language.h"
-#include "windows.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "shell/frm_main.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
+#include "shell/language.h"
+#include "shell/windows.h"
 
 #include <QApplication>
 #include <QFontMetrics>

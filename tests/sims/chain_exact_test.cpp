@@ -2,7 +2,7 @@
 // order of its formulas: every field of every node after every tick, bit
 // for bit, with presses pulling the cord now and then.
 
-#include "chain_model.h"
+#include "sims/rubber_cord/chain_model.h"
 
 #include <gtest/gtest.h>
 

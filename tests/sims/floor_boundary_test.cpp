@@ -3,7 +3,7 @@
 // put exactly where it should be by a pull, which alone may leave it on the
 // line itself rather than a gravity's step below it.
 
-#include "chain_model.h"
+#include "sims/rubber_cord/chain_model.h"
 
 #include <gtest/gtest.h>
 

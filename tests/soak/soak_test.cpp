@@ -9,12 +9,12 @@
 // The seed is printed; SPRINGLAB_SOAK_SEED=<n> replays a run, and
 // SPRINGLAB_SOAK_TICKS=<n> makes it longer.
 
-#include "frm_elastic_code.h"
-#include "frm_main.h"
-#include "frm_rotaion.h"
-#include "frm_two_bolls.h"
-#include "frm_vibration.h"
-#include "windows.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "shell/frm_main.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "sims/two_balls/frm_two_bolls.h"
+#include "sims/vibration/frm_vibration.h"
+#include "shell/windows.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,8 +1,8 @@
 // The program's icons: every one is carried at every size, drawn rather than
 // empty, all different, and the rotation window wears its own.
 
-#include "frm_rotaion.h"
-#include "icons.h"
+#include "sims/rotation/frm_rotaion.h"
+#include "resources/icons.h"
 
 #include <QImage>
 #include <QPixmap>

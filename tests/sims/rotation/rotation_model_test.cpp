@@ -1,9 +1,9 @@
 // The rotating mass's physics on its own: the worked ticks, the written
 // order of the arithmetic, and the overflow of a growing motion.
 
-#include "rotation_model.h"
+#include "sims/rotation/rotation_model.h"
 
-#include "runtime_error.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The rubber-cord rotation window, driven as a user would: real mouse events,
 // typed boxes, clicks on "変更", and Timer1.fire() in place of waiting.
 
-#include "frm_rotaion.h"
+#include "sims/rotation/frm_rotaion.h"
 
-#include "render.h"
+#include "runtime/forms/render.h"
 
 #include <QImage>
 #include <QLineEdit>

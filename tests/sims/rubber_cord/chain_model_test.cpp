@@ -1,8 +1,8 @@
 // The rubber-cord chain model on its own: the worked numbers of the default
 // cord, the single node, the pull, the corrections and determinism.
 
-#include "chain_model.h"
-#include "runtime_error.h"
+#include "sims/rubber_cord/chain_model.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // courses of ticks in lockstep, single relaxation calls with any number of
 // passes, and the floating-point flags they leave.
 
-#include "chain_model.h"
-#include "chain_relax_fast.h"
-#include "runtime_error.h"
+#include "sims/rubber_cord/chain_model.h"
+#include "sims/rubber_cord/chain_relax_fast.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <gtest/gtest.h>
 

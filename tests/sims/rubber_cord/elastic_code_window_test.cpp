@@ -1,9 +1,9 @@
 // The rubber-cord window, driven as a user would: boxes, "変更", presses,
 // and ticks called directly.
 
-#include "frm_elastic_code.h"
-#include "icons.h"
-#include "render.h"
+#include "sims/rubber_cord/frm_elastic_code.h"
+#include "resources/icons.h"
+#include "runtime/forms/render.h"
 
 #include <QImage>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "frm_two_bolls.h"
+#include "sims/two_balls/frm_two_bolls.h"
 
-#include "convert.h"
-#include "render.h"
+#include "runtime/numeric/convert.h"
+#include "runtime/forms/render.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "two_balls_model.h"
+#include "sims/two_balls/two_balls_model.h"
 
-#include "runtime_error.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <gtest/gtest.h>
 

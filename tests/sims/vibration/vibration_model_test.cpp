@@ -1,9 +1,9 @@
 // The spring's physics on its own: the worked numbers of the default run, the
 // bounds of the undamped swing, and the errors a step raises.
 
-#include "vibration_model.h"
+#include "sims/vibration/vibration_model.h"
 
-#include "runtime_error.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The spring-vibration window, driven as a user would: boxes, "変更",
 // presses, and ticks called directly.
 
-#include "frm_vibration.h"
-#include "render.h"
+#include "sims/vibration/frm_vibration.h"
+#include "runtime/forms/render.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "canvas.h"
+#include "runtime/canvas/canvas.h"
 
-#include "convert.h"
-#include "runtime_error.h"
+#include "runtime/numeric/convert.h"
+#include "runtime/numeric/runtime_error.h"
 
 #include <cmath>
 

@@ -1,0 +1,22 @@
+#pragma once
+// The program's texts in every language it has, for code without Qt (the
+// command line, the measured quantities' names in a CSV, the WebAssembly
+// module). The table is made at build time from the same translation files
+// the windows load, so a text is translated in one place for every face.
+// Plain C++: no Qt.
+
+#include <span>
+#include <string_view>
+
+namespace rt::text {
+
+// The codes of the languages that have a translation file ("en", "ja"),
+// sorted. Japanese, the language the texts are written in, is always there.
+std::span<const std::string_view> languages();
+bool hasLanguage(std::string_view code);
+
+// `source` in `context` translated into `language`; the source text itself
+// where the language has no translation for it.
+std::string_view translate(std::string_view language, std::string_view context, std::string_view source);
+
+}  // namespace rt::text
