@@ -4,8 +4,7 @@
 // without a window (`springlab run`) to their end.
 
 #include "cli/cli.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 #include "measure/recorder.h"
 #include "sims/rubber_cord/rubber_cord_quantities.h"
 #include "sims/vibration/vibration_quantities.h"
@@ -34,7 +33,7 @@ void record(measure::Recorder& rec, std::int64_t tick, Sample&& sample)
 // when the benchmark's argument is 1. `view` gives what the table samples.
 template <class Window, class State, class View>
 void windowTick(benchmark::State& state, const char* box, const char* text,
-                std::span<const measure::Quantity<State>> table, View view)
+                std::span<const sims::Quantity<State>> table, View view)
 {
     const bool recording = state.range(0) != 0;
     Window window;
@@ -47,7 +46,7 @@ void windowTick(benchmark::State& state, const char* box, const char* text,
     for (auto _ : state) {
         window.Timer1.fire();
         if (recording)
-            record(rec, ++tick, [&](std::span<double> row) { measure::sampleInto(table, view(window), row); });
+            record(rec, ++tick, [&](std::span<double> row) { sims::sampleInto(table, view(window), row); });
     }
     benchmark::DoNotOptimize(rec.rows());
 }
@@ -71,7 +70,7 @@ void BM_VibrationModelStep(benchmark::State& state)
     for (auto _ : state) {
         m.Step();
         if (recording)
-            record(rec, ++tick, [&](std::span<double> row) { measure::sampleInto(vibration::quantities(), m, row); });
+            record(rec, ++tick, [&](std::span<double> row) { sims::sampleInto(vibration::quantities(), m, row); });
     }
     benchmark::DoNotOptimize(m.Position);
 }

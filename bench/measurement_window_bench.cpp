@@ -4,10 +4,9 @@
 // in these figures: it is redrawn from its own timer, at most every 30 ms,
 // whatever the tick rate.
 
-#include "sims/rubber_cord/frm_elastic_code.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 #include "measure/measurement_window.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,7 +43,7 @@ void tickWindow(benchmark::State& state, Windows& windows, Sim sim, Window& wind
 void BM_VibrationTick(benchmark::State& state, bool recorded)
 {
     Windows windows;
-    tickWindow(state, windows, Sim::Vibration, windows.vibration(), recorded);
+    tickWindow(state, windows, vibration::definition(), vibrationWindow(windows), recorded);
 }
 BENCHMARK_CAPTURE(BM_VibrationTick, Alone, false)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_VibrationTick, Recorded, true)->Unit(benchmark::kMicrosecond)->UseRealTime();
@@ -52,13 +51,13 @@ BENCHMARK_CAPTURE(BM_VibrationTick, Recorded, true)->Unit(benchmark::kMicrosecon
 void BM_RubberCordTick(benchmark::State& state, bool recorded)
 {
     Windows windows;
-    frmElasticCode& cord = windows.rubberCord();
+    frmElasticCode& cord = rubberCordWindow(windows);
     if (recorded)
-        windows.measurement(Sim::RubberCord);
+        windows.measurement(rubber_cord::definition());
     cord.Show();
     cord.textBox("Text2").setText(QStringLiteral("32767"));
     cord.button("Command1").click();
-    tickWindow(state, windows, Sim::RubberCord, cord, recorded);
+    tickWindow(state, windows, rubber_cord::definition(), cord, recorded);
 }
 BENCHMARK_CAPTURE(BM_RubberCordTick, Alone, false)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_RubberCordTick, Recorded, true)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -12,7 +12,7 @@
 #include "sims/rubber_cord/chain_model.h"
 #include "sims/rubber_cord/chain_relax_fast.h"
 #include "sims/rubber_cord/cord_poses.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
+#include "tests/support/typed_windows.h"
 #include "runtime/forms/render.h"
 
 #include <QImage>

@@ -8,8 +8,7 @@
 // as at 200 % zoom or on a HiDPI screen; device_pixel_ratio says which).
 
 #include "sims/rubber_cord/cord_poses.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,9 +1,10 @@
 #include "cli/cli.h"
 
 #include "measure/csv.h"
-#include "measure/experiment.h"
 #include "cli/recording.h"
 #include "runtime/numeric/runtime_error.h"
+#include "sims/headless.h"
+#include "sims/registry.h"
 
 #include <algorithm>
 #include <charconv>
@@ -145,16 +146,16 @@ Options parseOptions(const std::vector<std::string>& args)
         }
     }
     if (o.experiment.empty())
-        throw Usage{"which experiment? (" + listOf(measure::experimentNames(), [](auto s) { return std::string(s); })
+        throw Usage{"which experiment? (" + listOf(sims::experiments(), [](auto d) { return std::string(d->name); })
                     + ")"};
     return o;
 }
 
-std::vector<int> chooseColumns(const measure::Experiment& e, const std::optional<std::string>& keys)
+std::vector<int> chooseColumns(const sims::Definition& e, const std::optional<std::string>& keys)
 {
     std::vector<int> columns;
     if (!keys) {
-        for (std::size_t i = 0; i < e.quantities().size(); ++i)
+        for (std::size_t i = 0; i < e.quantities.size(); ++i)
             columns.push_back(static_cast<int>(i));
         return columns;
     }
@@ -162,10 +163,10 @@ std::vector<int> chooseColumns(const measure::Experiment& e, const std::optional
     while (true) {
         const std::size_t comma = rest.find(',');
         const std::string_view key = rest.substr(0, comma);
-        const int index = measure::findQuantity(e, key);
+        const int index = sims::findQuantity(e, key);
         if (index < 0)
-            throw Usage{"no column " + quoted(key) + " in " + std::string(e.name()) + " ("
-                        + listOf(e.quantities(), [](const auto& q) { return std::string(q.key); }) + ")"};
+            throw Usage{"no column " + quoted(key) + " in " + std::string(e.name) + " ("
+                        + listOf(e.quantities, [](const auto& q) { return std::string(q.key); }) + ")"};
         columns.push_back(index);
         if (comma == std::string_view::npos)
             return columns;
@@ -177,22 +178,22 @@ std::vector<int> chooseColumns(const measure::Experiment& e, const std::optional
 // tick, then the mouse in tick order (the same tick keeps the given order).
 Script scriptOf(const Options& o)
 {
-    const std::unique_ptr<measure::Experiment> e = measure::makeExperiment(o.experiment);
+    const sims::Definition* e = sims::findExperiment(o.experiment);
     if (!e)
         throw Usage{"no experiment " + quoted(o.experiment) + " ("
-                    + listOf(measure::experimentNames(), [](auto s) { return std::string(s); }) + ")"};
-    std::vector<std::string> texts = measure::defaultTexts(*e);
+                    + listOf(sims::experiments(), [](auto d) { return std::string(d->name); }) + ")"};
+    std::vector<std::string> texts = sims::defaultTexts(*e);
     for (const auto& [key, value] : o.sets) {
-        const int index = measure::findParameter(*e, key);
+        const int index = sims::findParameter(*e, key);
         if (index < 0)
-            throw Usage{"no parameter " + quoted(key) + " in " + std::string(e->name()) + " ("
-                        + listOf(e->parameters(), [](const auto& p) { return std::string(p.key); }) + ")"};
+            throw Usage{"no parameter " + quoted(key) + " in " + std::string(e->name) + " ("
+                        + listOf(e->parameters, [](const auto& p) { return std::string(p.key); }) + ")"};
         texts[static_cast<std::size_t>(index)] = value;
     }
     Script script{o.experiment, {}, o.ticks, {}};
     ScriptEvent init;
     for (std::size_t i = 0; i < texts.size(); ++i)
-        init.texts.emplace_back(e->parameters()[i].key, texts[i]);
+        init.texts.emplace_back(e->parameters[i].key, texts[i]);
     script.events.push_back(std::move(init));
     std::vector<Event> events = o.events;
     std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.tick < b.tick; });
@@ -211,8 +212,10 @@ struct Output {
 
 int runScript(const Script& script, const Output& o, std::ostream& out, std::ostream& err)
 {
-    std::unique_ptr<measure::Experiment> e = measure::makeExperiment(script.experiment);
-    const std::vector<int> columns = chooseColumns(*e, o.columns);
+    const sims::Definition& definition = *sims::findExperiment(script.experiment);
+    sims::HeadlessRun run(definition);
+    sims::HeadlessRun* const e = &run;
+    const std::vector<int> columns = chooseColumns(definition, o.columns);
     const std::int64_t ticks = script.ticks.value_or(kDefaultTicks);
     const std::int64_t maxTicks = o.csv ? static_cast<std::int64_t>(measure::Recorder::MaxRows) : kMaxTicksWithoutCsv;
     if (ticks > maxTicks)
@@ -220,10 +223,10 @@ int runScript(const Script& script, const Output& o, std::ostream& out, std::ost
                     + (o.csv ? " rows a CSV holds" : " ticks a run may take")};
 
     // The texts of the boxes: a change alters the ones it names.
-    std::vector<std::string> texts = measure::defaultTexts(*e);
+    std::vector<std::string> texts = sims::defaultTexts(definition);
     auto change = [&](const ScriptEvent& c) {
         for (const auto& [key, text] : c.texts)
-            texts[static_cast<std::size_t>(measure::findParameter(*e, key))] = text;
+            texts[static_cast<std::size_t>(sims::findParameter(definition, key))] = text;
         e->init(texts);
     };
     std::vector<std::string> firstTexts;
@@ -244,7 +247,7 @@ int runScript(const Script& script, const Output& o, std::ostream& out, std::ost
         }
     };
 
-    measure::Recorder recorder(e->quantities().size(), o.csv ? static_cast<std::size_t>(ticks) : 1);
+    measure::Recorder recorder(definition.quantities.size(), o.csv ? static_cast<std::size_t>(ticks) : 1);
     recorder.reserve(o.csv ? static_cast<std::size_t>(ticks) : 1);
     auto sample = [&e](std::span<double> row) { e->sample(row); };
 
@@ -280,14 +283,14 @@ int runScript(const Script& script, const Output& o, std::ostream& out, std::ost
         err << prefix << "run-time error " << failure->code() << " at tick " << tick << ": " << failure->what() << "\n";
         status = kFailed;
     }
-    const measure::CsvTable table{e->name(), measure::parametersOf(*e, firstTexts), e->quantities(), columns,
-                                  &recorder};
+    const measure::CsvTable table{definition.name, measure::parametersOf(definition, firstTexts),
+                                  definition.quantities, definition.quantityContext, columns, &recorder};
     if (!o.csv) {
         if (recorder.rows() == 1) {
             out << "tick = " << tick << "\n";
             for (int c : columns) {
                 const auto column = static_cast<std::size_t>(c);
-                out << e->quantities()[column].key << " = " << measure::formatNumber(recorder.value(0, column)) << "\n";
+                out << definition.quantities[column].key << " = " << measure::formatNumber(recorder.value(0, column)) << "\n";
             }
         }
     } else if (*o.csv == "-") {

@@ -315,7 +315,8 @@ RecordingRead readRecording(std::string_view text)
 {
     RecordingRead result;
     Script script;
-    std::unique_ptr<measure::Experiment> experiment;
+    const sims::Definition* definition = nullptr;
+    std::unique_ptr<sims::Experiment> experiment;
     std::size_t lineNumber = 0;
     std::int64_t lastTick = 0;
     int fileVersion = 0;
@@ -346,7 +347,8 @@ RecordingRead readRecording(std::string_view text)
                     throw BadJson{"a recording of another version (this program reads versions 1 and 2)"};
                 fileVersion = static_cast<int>(*v);
                 const auto* nameText = name ? std::get_if<std::string>(&name->value) : nullptr;
-                experiment = nameText ? measure::makeExperiment(*nameText) : nullptr;
+                definition = nameText ? sims::findExperiment(*nameText) : nullptr;
+                experiment = definition ? definition->make() : nullptr;
                 if (!experiment)
                     throw BadJson{"an unknown experiment"};
                 script.experiment = *nameText;
@@ -389,7 +391,7 @@ RecordingRead readRecording(std::string_view text)
                     throw BadJson{"\"change\" must be an object of texts"};
                 for (const auto& [key, value] : *texts) {
                     const auto* s = std::get_if<std::string>(&value.value);
-                    if (measure::findParameter(*experiment, key) < 0 || !s)
+                    if (sims::findParameter(*definition, key) < 0 || !s)
                         throw BadJson{"\"" + key + "\" is not a text box of " + script.experiment};
                     e.texts.emplace_back(key, *s);
                 }

@@ -14,7 +14,7 @@
 //   {"tick":120,"end":true}
 // - the first line names the format, its version and the experiment, and
 //   may hold "carry": what the window kept from before the recording
-//   started (see measure::Experiment::carried), e.g.
+//   started (see sims::Experiment::carried), e.g.
 //   "carry":[0.5,-1,0,2] for the two balls' velocities;
 // - "change" is InitSimulation reading the boxes after that tick (0: when
 //   the window opened), with the texts by parameter key; a key left out
@@ -31,7 +31,7 @@
 // else is refused with a message naming the line. Version 1 (without
 // "carry", "pause", "resume" and "step") is still read.
 
-#include "measure/experiment.h"
+#include "sims/registry.h"
 
 #include <cstdint>
 #include <optional>

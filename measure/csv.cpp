@@ -1,6 +1,6 @@
 #include "measure/csv.h"
 
-#include "measure/experiment.h"
+#include "runtime/text/catalogue.h"
 #include "runtime/numeric/runtime_error.h"
 #include "runtime/numeric/val.h"
 
@@ -71,12 +71,12 @@ std::vector<std::string_view> splitFields(std::string_view line)
 
 }  // namespace
 
-std::vector<ParameterValue> parametersOf(const Experiment& experiment, std::span<const std::string> texts)
+std::vector<ParameterValue> parametersOf(const sims::Definition& experiment, std::span<const std::string> texts)
 {
     std::vector<ParameterValue> values;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const Parameter& p = experiment.parameters()[i];
-        ParameterValue v{std::string(p.key), std::string(p.label), std::nullopt};
+        ParameterValue v{std::string(experiment.parameters[i].key), std::string(sims::labelText(experiment, i)),
+                         std::nullopt};
         try {
             v.value = rt::Val(texts[i]);
         } catch (const rt::RuntimeError&) {
@@ -94,10 +94,11 @@ std::string formatNumber(double v)
     return s;
 }
 
-std::string columnTitle(const QuantityInfo& q)
+std::string columnTitle(const sims::QuantityInfo& q, std::string_view context)
 {
     std::string title;
-    title.append(q.nameJa).append(" ").append(q.nameEn).append(" [").append(q.unit).append("]");
+    title.append(q.name).append(" ").append(rt::text::translate("en", context, q.name));
+    title.append(" [").append(q.unit).append("]");
     return title;
 }
 
@@ -116,7 +117,7 @@ void writeCsv(const CsvTable& table, const Sink& sink)
     }
     out.append(kTickTitle);
     for (int c : table.columns)
-        out.append(",").append(columnTitle(table.quantities[static_cast<std::size_t>(c)]));
+        out.append(",").append(columnTitle(table.quantities[static_cast<std::size_t>(c)], table.quantityContext));
     out.append("\n");
 
     const Recorder& rec = *table.recorder;

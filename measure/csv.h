@@ -17,8 +17,8 @@
 // '#': `pandas.read_csv(path, comment="#", encoding="utf-8-sig")` reads the
 // table, and a spreadsheet shows them as single-cell rows above it.
 
-#include "measure/quantity.h"
 #include "measure/recorder.h"
+#include "sims/experiment.h"
 
 #include <functional>
 #include <optional>
@@ -36,15 +36,14 @@ struct ParameterValue {
     std::optional<double> value;  // none when the text raised an error
 };
 
-class Experiment;
-
 // The parameters of `experiment` as its boxes' texts give them.
-std::vector<ParameterValue> parametersOf(const Experiment& experiment, std::span<const std::string> texts);
+std::vector<ParameterValue> parametersOf(const sims::Definition& experiment, std::span<const std::string> texts);
 
 struct CsvTable {
     std::string_view experiment;
     std::vector<ParameterValue> parameters;
-    std::span<const QuantityInfo> quantities;
+    std::span<const sims::QuantityInfo> quantities;
+    std::string_view quantityContext;  // where the quantities' names are translated
     std::vector<int> columns;  // indices into quantities, in the order written
     const Recorder* recorder = nullptr;
 };
@@ -67,8 +66,9 @@ std::string saveCsv(const std::string& path, const CsvTable& table);
 // A number in the shortest form that reads back as the same double.
 std::string formatNumber(double v);
 
-// The header cell of a quantity: "<ja> <en> [<unit>]".
-std::string columnTitle(const QuantityInfo& q);
+// The header cell of a quantity: "<ja> <en> [<unit>]", its names translated
+// in `context`.
+std::string columnTitle(const sims::QuantityInfo& q, std::string_view context);
 
 // A CSV as this program writes it, read back from untrusted text.
 struct CsvData {

@@ -42,18 +42,14 @@ QString fromView(std::string_view text)
 
 // The quantity that counts events (a bounce) rather than measuring a state:
 // drawn as marks at the ticks where it is not zero.
-bool isEventCount(const QuantityInfo& q) { return q.unit == "count"; }
+bool isEventCount(const sims::QuantityInfo& q) { return q.unit == "count"; }
 
 }  // namespace
 
-MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> english)
-    : QWidget(nullptr),
-      m_source(std::move(source)),
-      m_english(std::move(english)),
-      m_experiment(makeExperiment(m_source.experiment)),
-      m_recorder(m_experiment->quantities().size())
+MeasurementWindow::MeasurementWindow(ExperimentFace& source)
+    : QWidget(nullptr), m_source(source), m_recorder(source.definition().quantities.size())
 {
-    setObjectName(QStringLiteral("measurement-%1").arg(fromView(m_source.experiment)));
+    setObjectName(QStringLiteral("measurement-%1").arg(fromView(m_source.definition().name)));
     setAttribute(Qt::WA_QuitOnClose, false);  // the program ends with its last experiment
 
     m_chart = new QChart;
@@ -73,7 +69,7 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
     const auto infos = quantities();
     const QString firstUnit = infos.empty() ? QString() : fromView(infos.front().unit);
     for (std::size_t i = 0; i < infos.size(); ++i) {
-        const QuantityInfo& q = infos[i];
+        const sims::QuantityInfo& q = infos[i];
         auto* box = new QCheckBox;
         box->setObjectName(fromView(q.key));
         chooseLayout->addWidget(box);
@@ -162,11 +158,11 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
     m_refreshTimer.setInterval(kRefreshMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
 
-    m_source.form->addListener(this);
+    m_source.form().addListener(this);
     // The window's font carries the program's zoom; this window takes it too.
-    m_source.form->installEventFilter(this);
+    m_source.form().installEventFilter(this);
     followZoom();
-    connect(m_source.form, &QWidget::windowTitleChanged, this, [this] { retranslate(); });
+    connect(&m_source.form(), &QWidget::windowTitleChanged, this, [this] { retranslate(); });
 
     // Attached to a window already running: the recording counts from here,
     // with the boxes as they are now.
@@ -174,7 +170,7 @@ MeasurementWindow::MeasurementWindow(Source source, std::function<bool()> englis
     retranslate();
 }
 
-MeasurementWindow::~MeasurementWindow() { m_source.form->removeListener(this); }
+MeasurementWindow::~MeasurementWindow() { m_source.form().removeListener(this); }
 
 void MeasurementWindow::newRecording()
 {
@@ -182,16 +178,13 @@ void MeasurementWindow::newRecording()
     m_tick = 0;
     m_reportedFull = false;
     m_parameters.clear();
-    if (m_source.form->isLoaded()) {
-        for (const Parameter& p : m_experiment->parameters()) {
-            ParameterValue v{std::string(p.key), std::string(p.label), std::nullopt};
-            try {
-                v.value = rt::Val(m_source.form->textBox(std::string(p.box).c_str()).text());
-            } catch (const rt::RuntimeError&) {
-                // The window raised the same error and stopped; the comment says "?".
-            }
-            m_parameters.push_back(std::move(v));
-        }
+    if (m_source.form().isLoaded()) {
+        // The window raised the same error as any text that Val refuses, and
+        // stopped; the CSV's comment says "?" there.
+        std::vector<std::string> texts;
+        for (std::size_t i = 0; i < m_source.definition().parameters.size(); ++i)
+            texts.push_back(m_source.parameterBox(i).text().toStdString());
+        m_parameters = parametersOf(m_source.definition(), texts);
     }
     keepMemoryAhead();
     scheduleRefresh();
@@ -206,7 +199,8 @@ void MeasurementWindow::formEventRan(rt::FormEvent event)
         break;
     case rt::FormEvent::Tick:
         ++m_tick;
-        if (!m_recorder.append(m_tick, m_source.sample) && !m_reportedFull) {
+        if (!m_recorder.append(m_tick, [this](std::span<double> row) { m_source.experiment().sample(row); })
+            && !m_reportedFull) {
             m_reportedFull = true;
             updateStatus();
         }
@@ -224,11 +218,11 @@ void MeasurementWindow::scheduleRefresh()
         m_refreshTimer.start();
 }
 
-bool MeasurementWindow::paused() const { return m_source.timer->held(); }
+bool MeasurementWindow::paused() const { return m_source.timer().held(); }
 
 void MeasurementWindow::setPaused(bool paused)
 {
-    m_source.timer->setHeld(paused);
+    m_source.timer().setHeld(paused);
     m_pausedBanner->setVisible(paused);
     retranslate();
 }
@@ -236,8 +230,8 @@ void MeasurementWindow::setPaused(bool paused)
 void MeasurementWindow::step()
 {
     setPaused(true);
-    rt::Timer& timer = *m_source.timer;
-    if (m_source.form->isLoaded() && timer.Enabled() && timer.Interval() > 0)
+    rt::Timer& timer = m_source.timer();
+    if (m_source.form().isLoaded() && timer.Enabled() && timer.Interval() > 0)
         timer.fire();
     refresh();
 }
@@ -327,19 +321,19 @@ void MeasurementWindow::refresh()
     updateStatus();
 }
 
-QString MeasurementWindow::quantityName(const QuantityInfo& q) const
+QString MeasurementWindow::quantityName(const sims::QuantityInfo& q) const
 {
-    return fromView(m_english() ? q.nameEn : q.nameJa);
+    return QCoreApplication::translate(m_source.definition().quantityContext, q.name);
 }
 
-QString MeasurementWindow::quantityTitle(const QuantityInfo& q) const
+QString MeasurementWindow::quantityTitle(const sims::QuantityInfo& q) const
 {
     return QStringLiteral("%1 [%2]").arg(quantityName(q), fromView(q.unit));
 }
 
 void MeasurementWindow::retranslate()
 {
-    setWindowTitle(tr("%1 の計測").arg(m_source.form->windowTitle()));
+    setWindowTitle(tr("%1 の計測").arg(m_source.form().windowTitle()));
     const auto infos = quantities();
     for (std::size_t i = 0; i < infos.size(); ++i) {
         m_boxes[i]->setText(quantityTitle(infos[i]));
@@ -389,14 +383,14 @@ void MeasurementWindow::updateStatus()
 
 bool MeasurementWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_source.form && event->type() == QEvent::FontChange)
+    if (watched == &m_source.form() && event->type() == QEvent::FontChange)
         followZoom();
     return QWidget::eventFilter(watched, event);
 }
 
 void MeasurementWindow::followZoom()
 {
-    const QFont font = m_source.form->font();
+    const QFont font = m_source.form().font();
     setFont(font);
     // The chart is drawn in a scene of its own: its texts are told apart.
     for (QValueAxis* axis : {m_tickAxis, m_valueAxis}) {
@@ -438,7 +432,8 @@ QString MeasurementWindow::saveCsv(const QString& path)
     std::vector<int> columns(quantities().size());
     for (std::size_t i = 0; i < columns.size(); ++i)
         columns[i] = static_cast<int>(i);
-    const CsvTable table{m_source.experiment, m_parameters, quantities(), columns, &m_recorder};
+    const CsvTable table{m_source.definition().name, m_parameters, quantities(), m_source.definition().quantityContext,
+                         columns, &m_recorder};
     const std::string error = measure::saveCsv(QFile::encodeName(path).toStdString(), table);
     if (error.empty())
         return {};
@@ -503,7 +498,7 @@ void MeasurementWindow::copyVisible() const { QApplication::clipboard()->setText
 void MeasurementWindow::chooseCsvFile()
 {
     const QString path = QFileDialog::getSaveFileName(this, tr("CSV で保存"),
-                                                      fromView(m_source.experiment) + QStringLiteral(".csv"),
+                                                      fromView(m_source.definition().name) + QStringLiteral(".csv"),
                                                       tr("CSV ファイル (*.csv)"));
     if (!path.isEmpty())
         saveCsv(path);
@@ -512,7 +507,7 @@ void MeasurementWindow::chooseCsvFile()
 void MeasurementWindow::chooseGraphFile()
 {
     const QString path = QFileDialog::getSaveFileName(this, tr("グラフを保存"),
-                                                      fromView(m_source.experiment) + QStringLiteral(".png"),
+                                                      fromView(m_source.definition().name) + QStringLiteral(".png"),
                                                       tr("PNG 画像 (*.png);;SVG 画像 (*.svg)"));
     if (!path.isEmpty())
         saveGraph(path);

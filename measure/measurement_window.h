@@ -14,9 +14,9 @@
 // tick path.
 
 #include "measure/csv.h"
-#include "runtime/forms/form.h"
-#include "measure/experiment.h"
+#include "measure/experiment_face.h"
 #include "measure/recorder.h"
+#include "runtime/forms/form.h"
 
 #include <QString>
 #include <QTimer>
@@ -39,15 +39,6 @@ class QValueAxis;
 
 namespace measure {
 
-// What a measurement window follows.
-struct Source {
-    rt::Form* form = nullptr;
-    rt::Timer* timer = nullptr;  // the window's tick timer
-    std::string_view experiment;  // as experimentNames() spells it
-    // The window's live model through the experiment's quantity table.
-    std::function<void(std::span<double>)> sample;
-};
-
 class MeasurementWindow : public QWidget, private rt::Form::Listener {
     Q_OBJECT
 
@@ -55,13 +46,12 @@ public:
     static constexpr std::size_t kShownTicks = 10'000;
     static constexpr int kRefreshMs = 30;
 
-    // `english` tells whether quantities are named in English.
-    MeasurementWindow(Source source, std::function<bool()> english);
+    explicit MeasurementWindow(ExperimentFace& source);
     ~MeasurementWindow() override;
 
-    rt::Form& form() const { return *m_source.form; }
+    rt::Form& form() const { return m_source.form(); }
     const Recorder& recorder() const { return m_recorder; }
-    std::span<const QuantityInfo> quantities() const { return m_experiment->quantities(); }
+    std::span<const sims::QuantityInfo> quantities() const { return m_source.definition().quantities; }
     std::int64_t lastTick() const { return m_tick; }
 
     bool paused() const;
@@ -115,16 +105,14 @@ private:
     void followZoom();
     void retranslate();
     void updateStatus();
-    QString quantityName(const QuantityInfo& q) const;
-    QString quantityTitle(const QuantityInfo& q) const;
+    QString quantityName(const sims::QuantityInfo& q) const;
+    QString quantityTitle(const sims::QuantityInfo& q) const;
     std::pair<std::size_t, std::size_t> shownRows() const;
     void report(const QString& message);
     void chooseCsvFile();
     void chooseGraphFile();
 
-    Source m_source;
-    std::function<bool()> m_english;
-    std::unique_ptr<Experiment> m_experiment;  // the tables only
+    ExperimentFace& m_source;
     Recorder m_recorder;
     std::vector<ParameterValue> m_parameters;  // the boxes as last read
     std::int64_t m_tick = 0;

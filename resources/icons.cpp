@@ -32,3 +32,12 @@ QIcon springlabIcon(Icon which)
         icon.addFile(base.arg(size), QSize(size, size));
     return icon;
 }
+
+QIcon springlabIcon(std::string_view name)
+{
+    if (name == "rotation")
+        return springlabIcon(Icon::Rotation);
+    if (name == "rubber-cord")
+        return springlabIcon(Icon::RubberCord);
+    return springlabIcon(Icon::Program);
+}

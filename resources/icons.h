@@ -5,6 +5,8 @@
 
 #include <QIcon>
 
+#include <string_view>
+
 enum class Icon {
     Program,     // a ball on a zig-zag spring: launcher and general windows
     Rotation,    // the pointer swinging a mass on a cord
@@ -13,3 +15,7 @@ enum class Icon {
 
 // Every size of the icon, for the window system to pick from. Never null.
 QIcon springlabIcon(Icon which);
+
+// The icon an experiment's definition names: "program", "rotation",
+// "rubber-cord"; the program's own for any other name.
+QIcon springlabIcon(std::string_view name);

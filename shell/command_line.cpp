@@ -1,6 +1,7 @@
 #include "shell/command_line.h"
 
 #include "shell/version.h"
+#include "sims/registry.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -11,26 +12,17 @@
 
 namespace {
 
-QString nameOf(SimulationWindow window)
+QString nameOf(const sims::Definition& experiment)
 {
-    const std::string_view name = experimentName(window);
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    return QString::fromLatin1(experiment.name.data(), static_cast<qsizetype>(experiment.name.size()));
 }
 
 QString windowNameList()
 {
     QStringList names;
-    for (SimulationWindow window : kSims)
-        names << nameOf(window);
+    for (const sims::Definition* experiment : sims::experiments())
+        names << nameOf(*experiment);
     return names.join(QStringLiteral(", "));
-}
-
-std::optional<SimulationWindow> windowNamed(const QString& name)
-{
-    for (SimulationWindow window : kSims)
-        if (name == nameOf(window))
-            return window;
-    return std::nullopt;
 }
 
 // Qt's own options, which QApplication takes from the same command line
@@ -111,11 +103,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("unexpected argument '%1'")
                               .arg(parser.positionalArguments().constFirst()));
     for (const QString& name : parser.values(open)) {
-        const std::optional<SimulationWindow> window = windowNamed(name);
+        const sims::Definition* window = sims::findExperiment(name.toStdString());
         if (!window)
             return usageError(QStringLiteral("no window '%1' to open; the windows are %2")
                                   .arg(name, windowNameList()));
-        result.start.open.push_back(*window);
+        result.start.open.push_back(window);
     }
     if (const QString error = readDisplayOptions(parser, result.start.display); !error.isEmpty())
         return usageError(error);

@@ -11,14 +11,14 @@
 #include <QStringList>
 
 #include "shell/display_options.h"
-#include "shell/windows.h"
+#include "sims/experiment.h"
 
 #include <optional>
 #include <vector>
 
 struct StartOptions {
     // Shown after the launcher, in the order given.
-    std::vector<SimulationWindow> open;
+    std::vector<const sims::Definition*> open;
     // A Qt platform named on the command line (-platform NAME), which
     // stands in for a display in the environment.
     bool platformGiven = false;

@@ -33,14 +33,28 @@ std::optional<int> zoomFrom(QString text)
 
 }  // namespace
 
+namespace {
+
+// The codes of the languages compiled in: "ja or en".
+QString languageChoices(const QString& lastSeparator)
+{
+    QStringList codes;
+    for (const Language& language : availableLanguages())
+        codes << languageCode(language);
+    const QString last = codes.takeLast();
+    return codes.isEmpty() ? last : codes.join(QStringLiteral(", ")) + lastSeparator + last;
+}
+
+}  // namespace
+
 void addDisplayOptions(QCommandLineParser& parser)
 {
     parser.addOption({QStringLiteral("zoom"),
                       QStringLiteral("Size of every window in percent: %1.").arg(zoomLevelList()),
                       QStringLiteral("PERCENT")});
     parser.addOption({QStringLiteral("lang"),
-                      QStringLiteral("Language of the windows: ja (Japanese) or en (English)."),
-                      QStringLiteral("ja|en")});
+                      QStringLiteral("Language of the windows: %1.").arg(languageChoices(QStringLiteral(" or "))),
+                      languageChoices(QStringLiteral("|"))});
 }
 
 QString readDisplayOptions(const QCommandLineParser& parser, DisplayChoice& choice)
@@ -57,7 +71,8 @@ QString readDisplayOptions(const QCommandLineParser& parser, DisplayChoice& choi
         const QString value = parser.value(QStringLiteral("lang"));
         read.language = languageFromCode(value.trimmed());
         if (!read.language)
-            return QStringLiteral("--lang: \"%1\" is not a language; use ja or en").arg(value);
+            return QStringLiteral("--lang: \"%1\" is not a language; use %2")
+                .arg(value, languageChoices(QStringLiteral(" or ")));
     }
     choice = read;
     return {};

@@ -1,13 +1,10 @@
 #include "shell/frm_main.h"
 
-#include "sims/rubber_cord/frm_elastic_code.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
 #include "resources/icons.h"
 #include "shell/preferences.h"
 #include "shell/version.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
+#include "sims/registry.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -17,6 +14,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -48,10 +47,9 @@ frmMain::frmMain(Windows& windows)
       m_bar(new QMenuBar(this))
 {
     setWindowIcon(springlabIcon(Icon::Program));
-    onClick(button("Command1"), [this] { Command1_Click(); });
-    onClick(button("Command2"), [this] { Command2_Click(); });
-    onClick(button("Command3"), [this] { Command3_Click(); });
-    onClick(button("Command4"), [this] { Command4_Click(); });
+    // Each experiment names the button that opens it.
+    for (const sims::Definition* experiment : sims::experiments())
+        onClick(button(experiment->launcherButton), [this, experiment] { m_windows.show(*experiment); });
 
     m_viewMenu = m_bar->addMenu(QString());
     m_zoomMenu = m_viewMenu->addMenu(QString());
@@ -69,10 +67,11 @@ frmMain::frmMain(Windows& windows)
     // one still finds it.
     QMenu* languageMenu = m_bar->addMenu(QStringLiteral("言語 / &Language"));
     auto* languageGroup = new QActionGroup(this);
-    m_japaneseAction = languageMenu->addAction(QStringLiteral("日本語"));
-    m_englishAction = languageMenu->addAction(QStringLiteral("English"));
-    for (auto [action, language] : {std::pair{m_japaneseAction, Language::Japanese},
-                                    std::pair{m_englishAction, Language::English}}) {
+    // Every language compiled in, named in itself.
+    for (const Language& language : availableLanguages()) {
+        QAction* action = languageMenu->addAction(languageName(language));
+        action->setData(languageCode(language));
+        m_languageActions.push_back(action);
         action->setCheckable(true);
         languageGroup->addAction(action);
         connect(action, &QAction::triggered, this, [language] {
@@ -83,9 +82,9 @@ frmMain::frmMain(Windows& windows)
 
     // The experiments in the order of the buttons, named as on them.
     m_measureMenu = m_bar->addMenu(QString());
-    for (Sim sim : kSims) {
+    for (const sims::Definition* experiment : sims::experiments()) {
         QAction* action = m_measureMenu->addAction(QString());
-        connect(action, &QAction::triggered, this, [this, sim] { m_windows.openMeasurement(sim); });
+        connect(action, &QAction::triggered, this, [this, experiment] { m_windows.openMeasurement(*experiment); });
         m_measureActions.push_back(action);
     }
 
@@ -94,17 +93,20 @@ frmMain::frmMain(Windows& windows)
     // beside the others on the launcher's narrow bar.
     m_measureMenu->addSeparator();
     m_recordMenu = m_measureMenu->addMenu(QString());
-    for (Sim sim : kSims) {
+    for (const sims::Definition* experiment : sims::experiments()) {
         QAction* action = m_recordMenu->addAction(QString());
         action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, sim](bool on) { toggleRecording(sim, on); });
+        connect(action, &QAction::triggered, this,
+                [this, experiment](bool on) { toggleRecording(*experiment, on); });
         m_recordActions.push_back(action);
     }
     // The measurement windows' record buttons go the same way, so the
     // menu's check follows them.
-    m_windows.setRecordingSwitch([this](Sim sim, bool on) {
-        m_recordActions[static_cast<std::size_t>(sim)]->setChecked(on);
-        toggleRecording(sim, on);
+    m_windows.setRecordingSwitch([this](const sims::Definition& experiment, bool on) {
+        const auto all = sims::experiments();
+        m_recordActions[static_cast<std::size_t>(std::find(all.begin(), all.end(), &experiment) - all.begin())]
+            ->setChecked(on);
+        toggleRecording(experiment, on);
     });
     m_recordMenu->addSeparator();
     m_replayAction = m_recordMenu->addAction(QString());
@@ -134,7 +136,10 @@ QAction& frmMain::zoomAction(int percent) const
 
 QAction& frmMain::languageAction(Language language) const
 {
-    return language == Language::English ? *m_englishAction : *m_japaneseAction;
+    for (QAction* action : m_languageActions)
+        if (action->data().toString() == languageCode(language))
+            return *action;
+    return *m_languageActions.front();
 }
 
 void frmMain::zoomApplied()
@@ -149,11 +154,13 @@ void frmMain::retranslate()
     m_viewMenu->setTitle(translated(kViewMenu));
     m_zoomMenu->setTitle(translated(kZoomMenu));
     m_measureMenu->setTitle(translated(kMeasureMenu));
+    // Named as on the launcher's buttons.
+    const auto experiments = sims::experiments();
     for (std::size_t i = 0; i < m_measureActions.size(); ++i)
-        m_measureActions[i]->setText(translated(kControls[i].text));
+        m_measureActions[i]->setText(translated(controlDesign(experiments[i]->launcherButton).text));
     m_recordMenu->setTitle(translated(kRecordMenu));
     for (std::size_t i = 0; i < m_recordActions.size(); ++i)
-        m_recordActions[i]->setText(translated(kControls[i].text));
+        m_recordActions[i]->setText(translated(controlDesign(experiments[i]->launcherButton).text));
     m_replayAction->setText(translated(kReplay));
     m_helpMenu->setTitle(translated(kHelpMenu));
     m_aboutAction->setText(translated(kAbout));
@@ -186,14 +193,14 @@ void frmMain::showAbout()
     box->show();
 }
 
-void frmMain::toggleRecording(Sim sim, bool on)
+void frmMain::toggleRecording(const sims::Definition& experiment, bool on)
 {
     if (on) {
-        m_windows.startRecording(sim);
+        m_windows.startRecording(experiment);
         return;
     }
-    const bool full = m_windows.recorder(sim) && m_windows.recorder(sim)->full();
-    const std::optional<cli::Script> script = m_windows.stopRecording(sim);
+    const bool full = m_windows.recorder(experiment) && m_windows.recorder(experiment)->full();
+    const std::optional<cli::Script> script = m_windows.stopRecording(experiment);
     const QString title = translated(QT_TRANSLATE_NOOP("frmMain", "記録"));
     if (!script) {
         QMessageBox::information(this, title,
@@ -224,11 +231,3 @@ void frmMain::openReplay()
     if (const QString error = m_windows.replay(path); !error.isEmpty())
         QMessageBox::warning(this, title, error);
 }
-
-void frmMain::Command1_Click() { m_windows.rotation().Show(); }
-
-void frmMain::Command2_Click() { m_windows.vibration().Show(); }
-
-void frmMain::Command3_Click() { m_windows.twoBalls().Show(); }
-
-void frmMain::Command4_Click() { m_windows.rubberCord().Show(); }

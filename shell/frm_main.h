@@ -7,7 +7,7 @@
 
 #include "runtime/forms/form.h"
 #include "shell/language.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QString>
 
@@ -40,12 +40,8 @@ protected:
     void retranslate() override;
 
 private:
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
     void showAbout();
-    void toggleRecording(Sim sim, bool on);
+    void toggleRecording(const sims::Definition& experiment, bool on);
     void openReplay();
 
     Windows& m_windows;
@@ -59,7 +55,6 @@ private:
     QAction* m_replayAction;
     std::vector<QAction*> m_measureActions;
     std::vector<QAction*> m_zoomActions;
-    QAction* m_japaneseAction;
-    QAction* m_englishAction;
+    std::vector<QAction*> m_languageActions;
     QAction* m_aboutAction;
 };

@@ -1,6 +1,7 @@
 #include "shell/language.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QTranslator>
 
@@ -14,20 +15,55 @@ QTranslator& translator()
     return instance;
 }
 
+QString qmOf(Language language)
+{
+    return QStringLiteral(":/i18n/springlab_%1.qm").arg(languageCode(language));
+}
+
+// Where each translation says what its language is called.
+constexpr const char* kLanguageContext = "Language";
+constexpr const char* kOwnName = QT_TRANSLATE_NOOP("Language", "日本語");
+
 }  // namespace
+
+std::vector<Language> availableLanguages()
+{
+    std::vector<Language> languages{Language::Japanese};
+    const QStringList files = QDir(QStringLiteral(":/i18n")).entryList({QStringLiteral("springlab_*.qm")}, QDir::Files,
+                                                                        QDir::Name);
+    for (const QString& file : files) {
+        const QString code = file.mid(10, file.size() - 13);  // springlab_<code>.qm
+        if (!code.isEmpty() && code.size() < 16 && code != QLatin1String("ja"))
+            languages.emplace_back(code.toStdString());
+    }
+    return languages;
+}
+
+QString languageName(Language language)
+{
+    if (language == Language::Japanese)
+        return QString::fromUtf8(kOwnName);
+    QTranslator t;
+    if (t.load(qmOf(language))) {
+        const QString name = t.translate(kLanguageContext, kOwnName);
+        if (!name.isEmpty())
+            return name;
+    }
+    return languageCode(language);
+}
 
 std::optional<Language> languageFromCode(const QString& code)
 {
-    if (code == QLatin1String("ja"))
-        return Language::Japanese;
-    if (code == QLatin1String("en"))
-        return Language::English;
+    for (const Language& language : availableLanguages())
+        if (languageCode(language) == code)
+            return language;
     return std::nullopt;
 }
 
 QString languageCode(Language language)
 {
-    return language == Language::English ? QStringLiteral("en") : QStringLiteral("ja");
+    const std::string_view code = language.code();
+    return QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()));
 }
 
 Language currentLanguage() { return g_language; }
@@ -38,9 +74,9 @@ void setLanguage(Language language)
         return;
     // Japanese needs no translator: the program's texts are written in it.
     QCoreApplication::removeTranslator(&translator());
-    if (language == Language::English) {
-        if (!translator().load(QStringLiteral(":/i18n/springlab_en.qm")))
-            return;  // not built in: the program stays in Japanese
+    if (!(language == Language::Japanese)) {
+        if (!translator().load(qmOf(language)))
+            return;  // not built in: the program stays as it was
         QCoreApplication::installTranslator(&translator());
     }
     g_language = language;

@@ -3,7 +3,7 @@
 #include "shell/command_line.h"
 #include "shell/frm_main.h"
 #include "shell/preferences.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QApplication>
 
@@ -60,8 +60,8 @@ int main(int argc, char** argv)
         Windows windows;
         frmMain launcher(windows);
         launcher.Show();
-        for (SimulationWindow window : commandLine.start.open)
-            windows.show(window);
+        for (const sims::Definition* experiment : commandLine.start.open)
+            windows.show(*experiment);
         status = QApplication::exec();
     }
     return status;

@@ -1,6 +1,5 @@
 #include "shell/window_recording.h"
 
-#include "measure/experiment.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,23 +12,17 @@ namespace {
 // A script without an end runs as long as a headless run of it would.
 constexpr std::int64_t kTicksWithoutEnd = 10000;
 
-QLineEdit& boxOf(const rt::Form& form, const measure::Parameter& p)
-{
-    return form.textBox(std::string(p.box).c_str());
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- recorder
 
-WindowRecorder::WindowRecorder(RecordedWindow window)
-    : m_window(std::move(window)), m_experiment(measure::makeExperiment(m_window.experiment))
+WindowRecorder::WindowRecorder(measure::ExperimentFace& window) : m_window(window)
 {
-    m_script.experiment = m_window.experiment;
-    m_window.form->addListener(this);
+    m_script.experiment = m_window.definition().name;
+    m_window.form().addListener(this);
 }
 
-WindowRecorder::~WindowRecorder() { m_window.form->removeListener(this); }
+WindowRecorder::~WindowRecorder() { m_window.form().removeListener(this); }
 
 cli::Script WindowRecorder::script() const
 {
@@ -60,12 +53,13 @@ void WindowRecorder::formEventRan(rt::FormEvent event)
     case rt::FormEvent::Load:
     case rt::FormEvent::Click: {
         // The boxes as the window has just read them.
-        if (!started() && m_window.carried)
-            m_script.carried = m_window.carried();
+        if (!started())
+            m_script.carried = m_window.experiment().carried();
         cli::ScriptEvent change;
         change.tick = m_tick;
-        for (const measure::Parameter& p : m_experiment->parameters())
-            change.texts.emplace_back(p.key, boxOf(*m_window.form, p).text().toStdString());
+        const auto parameters = m_window.definition().parameters;
+        for (std::size_t i = 0; i < parameters.size(); ++i)
+            change.texts.emplace_back(parameters[i].key, m_window.parameterBox(i).text().toStdString());
         add(std::move(change));
         return;
     }
@@ -78,8 +72,8 @@ void WindowRecorder::formEventRan(rt::FormEvent event)
         }
         ++m_tick;
         // A tick while the timer is held is one run by hand.
-        if (m_window.timer->held() != m_paused) {
-            m_paused = m_window.timer->held();
+        if (m_window.timer().held() != m_paused) {
+            m_paused = m_window.timer().held();
             add({m_tick - 1, m_paused ? Kind::Pause : Kind::Resume, {}, 0, 0});
         }
         if (m_paused)
@@ -89,7 +83,7 @@ void WindowRecorder::formEventRan(rt::FormEvent event)
     case rt::FormEvent::MouseMove:
         if (started())
             add({m_tick, event == rt::FormEvent::MouseDown ? Kind::Press : Kind::Move, {},
-                 m_window.form->lastMouseX(), m_window.form->lastMouseY()});
+                 m_window.form().lastMouseX(), m_window.form().lastMouseY()});
         return;
     case rt::FormEvent::Other:
         return;
@@ -98,10 +92,9 @@ void WindowRecorder::formEventRan(rt::FormEvent event)
 
 // ---------------------------------------------------------------- replay
 
-WindowReplay::WindowReplay(RecordedWindow window, cli::Script script)
-    : m_window(std::move(window)),
+WindowReplay::WindowReplay(measure::ExperimentFace& window, cli::Script script)
+    : m_window(window),
       m_script(std::move(script)),
-      m_experiment(measure::makeExperiment(m_script.experiment)),
       m_lastTick(m_script.ticks.value_or(kTicksWithoutEnd))
 {
     connect(&m_pacer, &QTimer::timeout, this, [this] { pace(); });
@@ -110,39 +103,40 @@ WindowReplay::WindowReplay(RecordedWindow window, cli::Script script)
 WindowReplay::~WindowReplay()
 {
     if (!m_finished)
-        m_window.timer->setHeld(false);
+        m_window.timer().setHeld(false);
 }
 
 void WindowReplay::start()
 {
-    rt::Form& form = *m_window.form;
+    rt::Form& form = m_window.form();
     form.Show();
     // The window's own timeouts would add ticks the recording never had.
-    m_window.timer->setHeld(true);
+    m_window.timer().setHeld(true);
     // Boxes a change does not name keep the text a fresh window has.
-    const auto parameters = m_experiment->parameters();
-    for (const measure::Parameter& p : parameters)
-        boxOf(form, p).setText(QString::fromUtf8(p.defaultText.data(), static_cast<qsizetype>(p.defaultText.size())));
-    if (!m_script.carried.empty() && m_window.carry)
-        m_window.carry(m_script.carried);
+    const sims::Definition& definition = m_window.definition();
+    for (std::size_t i = 0; i < definition.parameters.size(); ++i) {
+        const std::string_view text = sims::defaultText(definition, i);
+        m_window.parameterBox(i).setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    if (!m_script.carried.empty())
+        m_window.experiment().carry(m_script.carried);
     applyEvents();
-    m_pacer.start(std::max(1, static_cast<int>(m_window.timer->Interval())));
+    m_pacer.start(std::max(1, static_cast<int>(m_window.timer().Interval())));
 }
 
 void WindowReplay::applyEvents()
 {
-    rt::Form& form = *m_window.form;
+    rt::Form& form = m_window.form();
     using Kind = cli::ScriptEvent::Kind;
     for (; m_next < m_script.events.size() && m_script.events[m_next].tick <= m_tick; ++m_next) {
         const cli::ScriptEvent& e = m_script.events[m_next];
         switch (e.kind) {
         case Kind::Change:
             for (const auto& [key, text] : e.texts) {
-                const int index = measure::findParameter(*m_experiment, key);
-                boxOf(form, m_experiment->parameters()[static_cast<std::size_t>(index)])
-                    .setText(QString::fromStdString(text));
+                const int index = sims::findParameter(m_window.definition(), key);
+                m_window.parameterBox(static_cast<std::size_t>(index)).setText(QString::fromStdString(text));
             }
-            form.button("Command1").click();
+            m_window.apply();
             break;
         case Kind::Press:
             form.mouseDownAt(rt::kLeftButton, 0, e.x, e.y);
@@ -162,14 +156,14 @@ bool WindowReplay::advance()
 {
     if (m_finished)
         return false;
-    const rt::Timer& timer = *m_window.timer;
+    const rt::Timer& timer = m_window.timer();
     // The window stopped by itself (at rest, frozen, a run-time error) or
     // was closed: the run it recorded ended there too.
-    if (m_tick >= m_lastTick || !m_window.form->isLoaded() || !timer.Enabled() || timer.Interval() <= 0) {
+    if (m_tick >= m_lastTick || !m_window.form().isLoaded() || !timer.Enabled() || timer.Interval() <= 0) {
         finish();
         return false;
     }
-    m_window.timer->fire();
+    m_window.timer().fire();
     ++m_tick;
     applyEvents();
     return true;
@@ -181,13 +175,13 @@ void WindowReplay::pace()
         return;  // tests give the ticks
     // A "変更" may have given the timer another interval.
     if (advance())
-        m_pacer.setInterval(std::max(1, static_cast<int>(m_window.timer->Interval())));
+        m_pacer.setInterval(std::max(1, static_cast<int>(m_window.timer().Interval())));
 }
 
 void WindowReplay::finish()
 {
     m_finished = true;
     m_pacer.stop();
-    m_window.timer->setHeld(false);
+    m_window.timer().setHeld(false);
     emit ended();
 }

@@ -17,8 +17,9 @@
 // are held meanwhile, so every tick is one the replay gave; after the last
 // tick the window runs on by itself, as it did when the recording ended.
 
-#include "runtime/forms/form.h"
 #include "cli/recording.h"
+#include "measure/experiment_face.h"
+#include "runtime/forms/form.h"
 
 #include <QObject>
 #include <QTimer>
@@ -30,24 +31,9 @@
 #include <string_view>
 #include <vector>
 
-namespace measure {
-class Experiment;
-}
-
-// A simulation window as recordings see it.
-struct RecordedWindow {
-    rt::Form* form = nullptr;
-    rt::Timer* timer = nullptr;  // the window's tick timer
-    std::string_view experiment;  // as measure::experimentNames() spells it
-    // What the window keeps across a reading of its boxes, and putting it
-    // back (see measure::Experiment::carried).
-    std::function<std::vector<double>()> carried;
-    std::function<void(std::span<const double>)> carry;
-};
-
 class WindowRecorder : private rt::Form::Listener {
 public:
-    explicit WindowRecorder(RecordedWindow window);
+    explicit WindowRecorder(measure::ExperimentFace& window);
     ~WindowRecorder();
     WindowRecorder(const WindowRecorder&) = delete;
     WindowRecorder& operator=(const WindowRecorder&) = delete;
@@ -65,8 +51,7 @@ private:
     void formEventRan(rt::FormEvent event) override;
     void add(cli::ScriptEvent event);
 
-    RecordedWindow m_window;
-    std::unique_ptr<measure::Experiment> m_experiment;  // its table of boxes
+    measure::ExperimentFace& m_window;
     cli::Script m_script;
     std::int64_t m_tick = 0;
     bool m_paused = false;
@@ -78,7 +63,7 @@ class WindowReplay : public QObject {
 
 public:
     // The script must be one for the window's experiment.
-    WindowReplay(RecordedWindow window, cli::Script script);
+    WindowReplay(measure::ExperimentFace& window, cli::Script script);
     ~WindowReplay() override;
 
     // Shows the window and puts it at the recording's start; then the ticks
@@ -98,9 +83,8 @@ private:
     void finish();
     void pace();
 
-    RecordedWindow m_window;
+    measure::ExperimentFace& m_window;
     cli::Script m_script;
-    std::unique_ptr<measure::Experiment> m_experiment;
     std::size_t m_next = 0;
     std::int64_t m_tick = 0;
     std::int64_t m_lastTick = 0;

@@ -10,6 +10,40 @@ import sys
 import xml.etree.ElementTree as ET
 
 ENGLISH = {
+    "Language": {
+        "日本語": "English",
+    },
+    "RotationQuantities": {
+        "x座標": "x of the mass",
+        "y座標": "y of the mass (down)",
+        "ポインタまでの距離": "distance to the pointer",
+        "速さ": "speed",
+    },
+    "RubberCordQuantities": {
+        "節点0のx": "x of node 0",
+        "節点0のy": "y of node 0 (down)",
+        "全長": "total length",
+        "節点の数×節点間の長さ": "NodeCount × segment length",
+        "最大の伸び": "largest stretch",
+        "運動エネルギー": "kinetic energy (unit mass per node)",
+    },
+    "TwoBallsQuantities": {
+        "ボール1の高さ": "height of ball 1",
+        "ボール2の高さ": "height of ball 2",
+        "ボール1の速さ": "speed of ball 1",
+        "ボール2の速さ": "speed of ball 2",
+        "バネの長さ": "spring length",
+        "全エネルギー": "total energy",
+        "跳ね返り": "bounces this tick",
+    },
+    "VibrationQuantities": {
+        "位置": "position (spring length)",
+        "速度": "velocity",
+        "力": "force",
+        "運動エネルギー": "kinetic energy",
+        "バネのエネルギー": "spring energy",
+        "全エネルギー": "total energy",
+    },
     "RuntimeError": {
         "プロシージャの呼び出し、または引数が不正です。": "Invalid procedure call or argument.",
         "オーバーフローしました。": "Overflow.",

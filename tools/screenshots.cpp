@@ -6,14 +6,11 @@
 // both languages instead, for looking them over.
 
 #include "shell/app_setup.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
 #include "shell/frm_main.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 #include "shell/language.h"
 #include "measure/measurement_window.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,12 +55,12 @@ void shoot(const QDir& folder, const QString& suffix, const QStringList& wanted)
     launcher.Show();
     saveAs(launcher, "launcher");
 
-    frmVibration& vibration = windows.vibration();
+    frmVibration& vibration = vibrationWindow(windows);
     vibration.Show();
     ticks(vibration, 31);  // the first maximum of the swing
     saveAs(vibration, "vibration");
 
-    frmRotaion& rotation = windows.rotation();
+    frmRotaion& rotation = rotationWindow(windows);
     rotation.Show();
     // The pointer circles about (1800, 1500) twips and the mass swings
     // after it (set directly: a warped X pointer arrives too late to count).
@@ -75,25 +72,24 @@ void shoot(const QDir& folder, const QString& suffix, const QStringList& wanted)
     }
     saveAs(rotation, "rotation");
 
-    frm2Bolls& twoBalls = windows.twoBalls();
+    frm2Bolls& twoBalls = twoBallsWindow(windows);
     twoBalls.Show();
     ticks(twoBalls, 262);  // the tick on which the pair comes to rest
     saveAs(twoBalls, "two_balls");
 
-    frmElasticCode& cord = windows.rubberCord();
+    frmElasticCode& cord = rubberCordWindow(windows);
     cord.Show();
     ticks(cord, 300);  // fallen and settled on the floor
     saveAs(cord, "rubber_cord");
 }
 
 // A measurement window beside its experiment, both in one picture.
-template <typename Window>
-void shootMeasurement(const QDir& folder, Sim sim, Window& (Windows::*windowOf)(), int tickCount, const QString& file,
+void shootMeasurement(const QDir& folder, const sims::Definition& sim, int tickCount, const QString& file,
                       bool paused = false)
 {
     Windows windows;
     windows.openMeasurement(sim);
-    ticks((windows.*windowOf)(), tickCount);
+    ticks(windows.window(sim), tickCount);
     rt::Form& window = windows.window(sim);
     measure::MeasurementWindow& measurement = windows.measurement(sim);
     window.move(0, 0);
@@ -140,14 +136,14 @@ int main(int argc, char** argv)
     }
 
     shoot(folder, QString(), {});
-    shootMeasurement(folder, Sim::Vibration, &Windows::vibration, 400, QStringLiteral("measurement_vibration.png"));
-    shootMeasurement(folder, Sim::TwoBalls, &Windows::twoBalls, 200, QStringLiteral("measurement_two_balls.png"),
+    shootMeasurement(folder, vibration::definition(), 400, QStringLiteral("measurement_vibration.png"));
+    shootMeasurement(folder, two_balls::definition(), 200, QStringLiteral("measurement_two_balls.png"),
                      true);
     rt::setZoomPercent(200);
     shoot(folder, QStringLiteral("_200"), {QStringLiteral("vibration")});
     rt::setZoomPercent(100);
     setLanguage(Language::English);
     shoot(folder, QStringLiteral("_en"), {QStringLiteral("launcher"), QStringLiteral("two_balls")});
-    shootMeasurement(folder, Sim::Vibration, &Windows::vibration, 400, QStringLiteral("measurement_vibration_en.png"));
+    shootMeasurement(folder, vibration::definition(), 400, QStringLiteral("measurement_vibration_en.png"));
     return 0;
 }

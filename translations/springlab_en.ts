@@ -405,4 +405,115 @@ The recording is still in this window; save it somewhere else.</translation>
 The timer of "%3" has been stopped. Correct the values and press [Apply] to start it again.</translation>
     </message>
 </context>
+<context>
+    <name>RotationQuantities</name>
+    <message>
+        <source>x座標</source>
+        <translation>x of the mass</translation>
+    </message>
+    <message>
+        <source>y座標</source>
+        <translation>y of the mass (down)</translation>
+    </message>
+    <message>
+        <source>ポインタまでの距離</source>
+        <translation>distance to the pointer</translation>
+    </message>
+    <message>
+        <source>速さ</source>
+        <translation>speed</translation>
+    </message>
+</context>
+<context>
+    <name>RubberCordQuantities</name>
+    <message>
+        <source>節点0のx</source>
+        <translation>x of node 0</translation>
+    </message>
+    <message>
+        <source>節点0のy</source>
+        <translation>y of node 0 (down)</translation>
+    </message>
+    <message>
+        <source>全長</source>
+        <translation>total length</translation>
+    </message>
+    <message>
+        <source>節点の数×節点間の長さ</source>
+        <translation>NodeCount × segment length</translation>
+    </message>
+    <message>
+        <source>最大の伸び</source>
+        <translation>largest stretch</translation>
+    </message>
+    <message>
+        <source>運動エネルギー</source>
+        <translation>kinetic energy (unit mass per node)</translation>
+    </message>
+</context>
+<context>
+    <name>TwoBallsQuantities</name>
+    <message>
+        <source>ボール1の高さ</source>
+        <translation>height of ball 1</translation>
+    </message>
+    <message>
+        <source>ボール2の高さ</source>
+        <translation>height of ball 2</translation>
+    </message>
+    <message>
+        <source>ボール1の速さ</source>
+        <translation>speed of ball 1</translation>
+    </message>
+    <message>
+        <source>ボール2の速さ</source>
+        <translation>speed of ball 2</translation>
+    </message>
+    <message>
+        <source>バネの長さ</source>
+        <translation>spring length</translation>
+    </message>
+    <message>
+        <source>全エネルギー</source>
+        <translation>total energy</translation>
+    </message>
+    <message>
+        <source>跳ね返り</source>
+        <translation>bounces this tick</translation>
+    </message>
+</context>
+<context>
+    <name>VibrationQuantities</name>
+    <message>
+        <source>位置</source>
+        <translation>position (spring length)</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>velocity</translation>
+    </message>
+    <message>
+        <source>力</source>
+        <translation>force</translation>
+    </message>
+    <message>
+        <source>運動エネルギー</source>
+        <translation>kinetic energy</translation>
+    </message>
+    <message>
+        <source>バネのエネルギー</source>
+        <translation>spring energy</translation>
+    </message>
+    <message>
+        <source>全エネルギー</source>
+        <translation>total energy</translation>
+    </message>
+</context>
+<context>
+    <name>Language</name>
+    <message>
+        <source>日本語</source>
+        <translation>English</translation>
+    </message>
+</context>
 </TS>

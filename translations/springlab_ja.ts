@@ -397,4 +397,115 @@
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>RotationQuantities</name>
+    <message>
+        <source>x座標</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>y座標</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ポインタまでの距離</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>速さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RubberCordQuantities</name>
+    <message>
+        <source>節点0のx</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>節点0のy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全長</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>節点の数×節点間の長さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最大の伸び</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>運動エネルギー</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TwoBallsQuantities</name>
+    <message>
+        <source>ボール1の高さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ボール2の高さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ボール1の速さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ボール2の速さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネの長さ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全エネルギー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>跳ね返り</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>VibrationQuantities</name>
+    <message>
+        <source>位置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>力</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>運動エネルギー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バネのエネルギー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全エネルギー</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Language</name>
+    <message>
+        <source>日本語</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>

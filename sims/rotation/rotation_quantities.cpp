@@ -1,28 +1,24 @@
 #include "sims/rotation/rotation_quantities.h"
 
+#include "sims/experiment.h"
+
 #include <cmath>
 
 namespace rotation {
 namespace {
 
-const measure::Quantity<Model> kQuantities[] = {
-    {{"x", "x座標", "x of the mass", "twip"}, [](const Model& m) { return m.BallX; }},
-    {{"y", "y座標", "y of the mass (down)", "twip"}, [](const Model& m) { return m.BallY; }},
-    {{"distance", "ポインタまでの距離", "distance to the pointer", "twip"},
-     [](const Model& m) { return std::hypot(m.BallX - m.MouseX, m.BallY - m.MouseY); }},
-    {{"speed", "速さ", "speed", "twip/tick"}, [](const Model& m) { return std::hypot(m.VelocityX, m.VelocityY); }},
+const sims::Quantity<Model> kQuantities[] = {
+    {{"x", QT_TRANSLATE_NOOP("RotationQuantities", "x座標"), "twip"}, [](const Model& m) { return m.BallX; }},
+    {{"y", QT_TRANSLATE_NOOP("RotationQuantities", "y座標"), "twip"}, [](const Model& m) { return m.BallY; }},
+    {{"distance", QT_TRANSLATE_NOOP("RotationQuantities", "ポインタまでの距離"), "twip"},
+     [](const Model& m) { return sims::length(m.BallX - m.MouseX, m.BallY - m.MouseY); }},
+    {{"speed", QT_TRANSLATE_NOOP("RotationQuantities", "速さ"), "twip/tick"}, [](const Model& m) { return sims::length(m.VelocityX, m.VelocityY); }},
 };
 
-const measure::Parameter kParameters[] = {
-    {"timer", "タイマー", "Text1", "10"},
-    {"stiffness", "バネ定数", "Text2", "0.02"},
-    {"relax", "緩和係数", "Text3", "0.99"},
-};
 
 }  // namespace
 
-std::span<const measure::Quantity<Model>> quantities() { return kQuantities; }
+std::span<const sims::Quantity<Model>> quantities() { return kQuantities; }
 
-std::span<const measure::Parameter> parameters() { return kParameters; }
 
 }  // namespace rotation

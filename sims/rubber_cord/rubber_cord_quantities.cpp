@@ -1,5 +1,7 @@
 #include "sims/rubber_cord/rubber_cord_quantities.h"
 
+#include "sims/experiment.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -35,31 +37,22 @@ CordMeasures measureCord(const ChainModel& chain)
 
 namespace {
 
-const measure::Quantity<CordMeasures> kQuantities[] = {
-    {{"x0", "節点0のx", "x of node 0", "unit"}, [](const CordMeasures& m) { return m.X0; }},
-    {{"y0", "節点0のy", "y of node 0 (down)", "unit"}, [](const CordMeasures& m) { return m.Y0; }},
-    {{"length", "全長", "total length", "unit"}, [](const CordMeasures& m) { return m.TotalLength; }},
-    {{"nominal_length", "節点の数×節点間の長さ", "NodeCount × segment length", "unit"},
+const sims::Quantity<CordMeasures> kQuantities[] = {
+    {{"x0", QT_TRANSLATE_NOOP("RubberCordQuantities", "節点0のx"), "unit"}, [](const CordMeasures& m) { return m.X0; }},
+    {{"y0", QT_TRANSLATE_NOOP("RubberCordQuantities", "節点0のy"), "unit"}, [](const CordMeasures& m) { return m.Y0; }},
+    {{"length", QT_TRANSLATE_NOOP("RubberCordQuantities", "全長"), "unit"}, [](const CordMeasures& m) { return m.TotalLength; }},
+    {{"nominal_length", QT_TRANSLATE_NOOP("RubberCordQuantities", "節点の数×節点間の長さ"), "unit"},
      [](const CordMeasures& m) { return m.NominalLength; }},
-    {{"largest_stretch", "最大の伸び", "largest stretch", "unit"},
+    {{"largest_stretch", QT_TRANSLATE_NOOP("RubberCordQuantities", "最大の伸び"), "unit"},
      [](const CordMeasures& m) { return m.LargestStretch; }},
-    {{"kinetic", "運動エネルギー", "kinetic energy (unit mass per node)", "unit²/tick²"},
+    {{"kinetic", QT_TRANSLATE_NOOP("RubberCordQuantities", "運動エネルギー"), "unit²/tick²"},
      [](const CordMeasures& m) { return m.Kinetic; }},
 };
 
-const measure::Parameter kParameters[] = {
-    {"timer", "タイマー", "Text1", "10"},
-    {"nodes", "節点の数", "Text2", "100"},
-    {"segment_length", "節点間の長さ", "Text3", "10"},
-    {"gravity", "重力", "Text4", "0.98"},
-    {"viscosity", "粘性抵抗", "Text5", "0.05"},
-    {"stiffness", "バネ定数", "Text6", "0.5"},
-};
 
 }  // namespace
 
-std::span<const measure::Quantity<CordMeasures>> quantities() { return kQuantities; }
+std::span<const sims::Quantity<CordMeasures>> quantities() { return kQuantities; }
 
-std::span<const measure::Parameter> parameters() { return kParameters; }
 
 }  // namespace rubber_cord

@@ -7,7 +7,7 @@
 // the kinetic energy, ½·Σ(VX² + VY²) in unit²/tick²: the model has no mass.
 
 #include "sims/rubber_cord/chain_model.h"
-#include "measure/quantity.h"
+#include "sims/quantity.h"
 
 #include <span>
 
@@ -24,9 +24,7 @@ struct CordMeasures {
 
 CordMeasures measureCord(const ChainModel& chain);
 
-std::span<const measure::Quantity<CordMeasures>> quantities();
+std::span<const sims::Quantity<CordMeasures>> quantities();
 
-// Text1..Text6, also the order the window's InitSimulation reads them.
-std::span<const measure::Parameter> parameters();
 
 }  // namespace rubber_cord

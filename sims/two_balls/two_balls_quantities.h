@@ -9,19 +9,15 @@
 // in mass·unit²/tick². It stays put without resistance or bounces, falls with
 // resistance, and each bounce (a ball put back on its floor) changes it.
 
-#include "measure/quantity.h"
+#include "sims/quantity.h"
 #include "sims/two_balls/two_balls_model.h"
 
 #include <span>
 
 namespace two_balls {
 
-std::span<const measure::Quantity<Model>> quantities();
+std::span<const sims::Quantity<Model>> quantities();
 
-// The boxes as the window shows them, top to bottom: Text1, Text2, Text7,
-// Text3, Text4, Text5, Text6. Its InitSimulation reads them as Text1, Text2,
-// Text3, Text7, Text6, Text4, Text5.
-std::span<const measure::Parameter> parameters();
 
 double totalEnergy(const Model& m);
 

@@ -1,5 +1,7 @@
 #include "sims/vibration/vibration_quantities.h"
 
+#include "sims/experiment.h"
+
 namespace vibration {
 
 double kineticEnergy(const Model& m) { return 0.5 * m.Mass * (m.Velocity * m.Velocity); }
@@ -12,28 +14,20 @@ double springEnergy(const Model& m)
 
 namespace {
 
-const measure::Quantity<Model> kQuantities[] = {
-    {{"position", "位置", "position (spring length)", "unit"}, [](const Model& m) { return m.Position; }},
-    {{"velocity", "速度", "velocity", "unit/tick"}, [](const Model& m) { return m.Velocity; }},
-    {{"force", "力", "force", "mass·unit/tick²"}, [](const Model& m) { return m.Force; }},
-    {{"kinetic", "運動エネルギー", "kinetic energy", "mass·unit²/tick²"}, kineticEnergy},
-    {{"spring", "バネのエネルギー", "spring energy", "mass·unit²/tick²"}, springEnergy},
-    {{"total", "全エネルギー", "total energy", "mass·unit²/tick²"},
+const sims::Quantity<Model> kQuantities[] = {
+    {{"position", QT_TRANSLATE_NOOP("VibrationQuantities", "位置"), "unit"}, [](const Model& m) { return m.Position; }},
+    {{"velocity", QT_TRANSLATE_NOOP("VibrationQuantities", "速度"), "unit/tick"}, [](const Model& m) { return m.Velocity; }},
+    {{"force", QT_TRANSLATE_NOOP("VibrationQuantities", "力"), "mass·unit/tick²"}, [](const Model& m) { return m.Force; }},
+    {{"kinetic", QT_TRANSLATE_NOOP("VibrationQuantities", "運動エネルギー"), "mass·unit²/tick²"}, kineticEnergy},
+    {{"spring", QT_TRANSLATE_NOOP("VibrationQuantities", "バネのエネルギー"), "mass·unit²/tick²"}, springEnergy},
+    {{"total", QT_TRANSLATE_NOOP("VibrationQuantities", "全エネルギー"), "mass·unit²/tick²"},
      [](const Model& m) { return kineticEnergy(m) + springEnergy(m); }},
 };
 
-const measure::Parameter kParameters[] = {
-    {"timer", "タイマー", "Text1", "10"},
-    {"length", "長さ", "Text2", "200"},
-    {"stiffness", "バネ定数", "Text3", "5"},
-    {"mass", "重さ", "Text4", "500"},
-    {"viscosity", "粘性抵抗", "Text5", "0.002"},
-};
 
 }  // namespace
 
-std::span<const measure::Quantity<Model>> quantities() { return kQuantities; }
+std::span<const sims::Quantity<Model>> quantities() { return kQuantities; }
 
-std::span<const measure::Parameter> parameters() { return kParameters; }
 
 }  // namespace vibration

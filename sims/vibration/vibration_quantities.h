@@ -8,18 +8,15 @@
 // positive; with Viscosity 0 the semi-implicit step keeps a slightly
 // different quadratic form exactly, so the total only wobbles about its start.
 
-#include "measure/quantity.h"
+#include "sims/quantity.h"
 #include "sims/vibration/vibration_model.h"
 
 #include <span>
 
 namespace vibration {
 
-std::span<const measure::Quantity<Model>> quantities();
+std::span<const sims::Quantity<Model>> quantities();
 
-// Text1..Text5 in the window's order, which is also the order its
-// InitSimulation reads them.
-std::span<const measure::Parameter> parameters();
 
 double kineticEnergy(const Model& m);
 double springEnergy(const Model& m);

@@ -44,7 +44,8 @@ TEST_P(RunStatus, ExitStatusAndMessage)
     EXPECT_EQ(r.out.substr(0, c.outStart.size()), c.outStart);
 }
 
-const std::string kNames = "(vibration, rotation, two-balls, rubber-cord)";
+// In the launcher's order, as the registry lists them.
+const std::string kNames = "(rotation, vibration, two-balls, rubber-cord)";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RunStatus,

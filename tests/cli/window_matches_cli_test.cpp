@@ -4,11 +4,8 @@
 
 #include "cli/cli.h"
 #include "measure/csv.h"
-#include "measure/experiment.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/headless_run.h"
+#include "tests/support/typed_windows.h"
 #include "sims/rotation/rotation_quantities.h"
 #include "sims/rubber_cord/rubber_cord_quantities.h"
 #include "sims/two_balls/two_balls_quantities.h"
@@ -59,7 +56,7 @@ Driven drive(Table table, View view)
     auto window = std::make_unique<Window>();
     Window* w = window.get();
     return {std::move(window), &w->Timer1, [w, table, view](std::span<double> row) {
-                measure::sampleInto(table, view(*w), row);
+                sims::sampleInto(table, view(*w), row);
             }};
 }
 
@@ -77,18 +74,18 @@ Driven driven(std::string_view experiment)
 
 std::string windowCsv(const Case& c)
 {
-    const auto experiment = measure::makeExperiment(c.experiment);
+    const auto experiment = makeRun(c.experiment);
     Driven d = driven(c.experiment);
     std::vector<int> errors;
     rt::setErrorReporter([&errors](rt::Form&, const rt::RuntimeError& e) { errors.push_back(e.code()); });
     d.form->Show();
     for (auto [key, text] : c.sets) {
-        const std::string box(experiment->parameters()[static_cast<std::size_t>(measure::findParameter(*experiment, key))].box);
+        const std::string box(experiment->definition().parameters[static_cast<std::size_t>(sims::findParameter(experiment->definition(), key))].box);
         d.form->textBox(box.c_str()).setText(QString::fromUtf8(text));
     }
     QTest::mouseClick(&d.form->button("Command1"), Qt::LeftButton);
     std::vector<std::string> texts;
-    for (const measure::Parameter& p : experiment->parameters())
+    for (const sims::Parameter& p : experiment->definition().parameters)
         texts.push_back(d.form->textBox(std::string(p.box).c_str()).text().toStdString());
 
     auto applyInputs = [&](int tick) {
@@ -102,7 +99,7 @@ std::string windowCsv(const Case& c)
                 QTest::mouseMove(d.form.get(), at);
         }
     };
-    measure::Recorder recorder(experiment->quantities().size());
+    measure::Recorder recorder(experiment->definition().quantities.size());
     applyInputs(0);
     for (int tick = 1; tick <= c.ticks && errors.empty() && d.timer->Enabled(); ++tick) {
         d.timer->fire();
@@ -117,11 +114,12 @@ std::string windowCsv(const Case& c)
     d.form->close();
     rt::resetErrorReporter();
 
-    std::vector<int> all(experiment->quantities().size());
+    std::vector<int> all(experiment->definition().quantities.size());
     std::iota(all.begin(), all.end(), 0);
     std::string text;
-    measure::writeCsv({experiment->name(), measure::parametersOf(*experiment, texts), experiment->quantities(), all,
-                       &recorder},
+    const sims::Definition& definition = experiment->definition();
+    measure::writeCsv({definition.name, measure::parametersOf(definition, texts), definition.quantities,
+                       definition.quantityContext, all, &recorder},
                       [&text](std::string_view piece) { text.append(piece); });
     return text;
 }

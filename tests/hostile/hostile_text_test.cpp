@@ -4,10 +4,7 @@
 // runtime with that window's timer off; never in a crash. Putting the default
 // texts back and pressing "変更" then brings the window back to life.
 
-#include "sims/rubber_cord/frm_elastic_code.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 
 #include <QImage>
 #include <QLineEdit>

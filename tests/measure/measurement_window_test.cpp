@@ -2,14 +2,12 @@
 // records from their live models, pause and single step, saving and copying.
 
 #include "measure/csv.h"
-#include "measure/experiment.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
+#include "tests/support/headless_run.h"
 #include "shell/frm_main.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
+#include "shell/language.h"
+#include "tests/support/typed_windows.h"
 #include "measure/measurement_window.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,17 +36,7 @@ using measure::MeasurementWindow;
 
 rt::Timer& timerOf(Windows& windows, Sim sim)
 {
-    switch (sim) {
-    case Sim::Rotation:
-        return windows.rotation().Timer1;
-    case Sim::Vibration:
-        return windows.vibration().Timer1;
-    case Sim::TwoBalls:
-        return windows.twoBalls().Timer1;
-    case Sim::RubberCord:
-        break;
-    }
-    return windows.rubberCord().Timer1;
+    return windows.window(sim).Timer1;
 }
 
 QLineSeries& curve(const MeasurementWindow& m, std::string_view key)
@@ -92,9 +80,9 @@ TEST_P(RecordedSeries, EqualsTheModelTickByTick)
     const Recording run = GetParam();
     windows.openMeasurement(run.sim);
     const MeasurementWindow& m = windows.measurement(run.sim);
-    auto model = measure::makeExperiment(run.name);
-    model->init(measure::defaultTexts(*model));
-    std::vector<double> expected(model->quantities().size());
+    auto model = makeRun(run.name);
+    model->init(sims::defaultTexts(model->definition()));
+    std::vector<double> expected(model->definition().quantities.size());
     rt::Timer& timer = timerOf(windows, run.sim);
     for (int t = 1; t <= run.ticks; ++t) {
         timer.fire();
@@ -104,14 +92,14 @@ TEST_P(RecordedSeries, EqualsTheModelTickByTick)
         ASSERT_EQ(m.recorder().tick(static_cast<std::size_t>(t - 1)), t);
         for (std::size_t c = 0; c < expected.size(); ++c)
             ASSERT_TRUE(sameBits(m.recorder().value(static_cast<std::size_t>(t - 1), c), expected[c]))
-                << run.name << " tick " << t << " " << model->quantities()[c].key;
+                << run.name << " tick " << t << " " << model->definition().quantities[c].key;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Experiments, RecordedSeries,
-                         ::testing::Values(Recording{"rotation", Sim::Rotation, 200}, Recording{"vibration", Sim::Vibration, 200},
-                                           Recording{"two-balls", Sim::TwoBalls, 262},
-                                           Recording{"rubber-cord", Sim::RubberCord, 30}),
+                         ::testing::Values(Recording{"rotation", rotation::definition(), 200}, Recording{"vibration", vibration::definition(), 200},
+                                           Recording{"two-balls", two_balls::definition(), 262},
+                                           Recording{"rubber-cord", rubber_cord::definition(), 30}),
                          [](const auto& info) {
                              std::string name = info.param.name;
                              std::erase(name, '-');
@@ -120,10 +108,10 @@ INSTANTIATE_TEST_SUITE_P(Experiments, RecordedSeries,
 
 TEST_F(MeasurementTest, VibrationGraphShowsTheWorkedTickAndTheFirstMaximum)
 {
-    windows.openMeasurement(Sim::Vibration);
-    MeasurementWindow& m = windows.measurement(Sim::Vibration);
+    windows.openMeasurement(vibration::definition());
+    MeasurementWindow& m = windows.measurement(vibration::definition());
     for (int t = 0; t < 100; ++t)
-        windows.vibration().Timer1.fire();
+        vibrationWindow(windows).Timer1.fire();
     m.refresh();
     const QList<QPointF> points = curve(m, "position").points();
     ASSERT_EQ(points.size(), 100);
@@ -140,16 +128,16 @@ TEST_F(MeasurementTest, VibrationGraphShowsTheWorkedTickAndTheFirstMaximum)
 
 TEST_F(MeasurementTest, TwoBallsShow31BounceMarksByTheRestAtTick262)
 {
-    windows.openMeasurement(Sim::TwoBalls);
-    MeasurementWindow& m = windows.measurement(Sim::TwoBalls);
-    for (int t = 0; t < 400 && windows.twoBalls().Timer1.Enabled(); ++t)
-        windows.twoBalls().Timer1.fire();
+    windows.openMeasurement(two_balls::definition());
+    MeasurementWindow& m = windows.measurement(two_balls::definition());
+    for (int t = 0; t < 400 && twoBallsWindow(windows).Timer1.Enabled(); ++t)
+        twoBallsWindow(windows).Timer1.fire();
     m.refresh();
     EXPECT_EQ(m.lastTick(), 262);
     ASSERT_NE(marks(m), nullptr);
     // A tick with both balls bouncing gets one mark: count the bounces.
     double bounces = 0;
-    const int column = measure::findQuantity(*measure::makeExperiment("two-balls"), "bounces");
+    const int column = sims::findQuantity(*sims::findExperiment("two-balls"), "bounces");
     for (std::size_t r = 0; r < m.recorder().rows(); ++r)
         bounces += m.recorder().value(r, static_cast<std::size_t>(column));
     EXPECT_EQ(bounces, 31);
@@ -162,10 +150,10 @@ TEST_F(MeasurementTest, TwoBallsShow31BounceMarksByTheRestAtTick262)
 // keeps the last 10 000 ticks of it.
 TEST_F(MeasurementTest, GraphRefreshesFromItsOwnTimerAndKeepsTheLastTenThousandTicks)
 {
-    windows.openMeasurement(Sim::Vibration);
-    MeasurementWindow& m = windows.measurement(Sim::Vibration);
+    windows.openMeasurement(vibration::definition());
+    MeasurementWindow& m = windows.measurement(vibration::definition());
     for (int t = 0; t < 10'050; ++t)
-        windows.vibration().Timer1.fire();
+        vibrationWindow(windows).Timer1.fire();
     EXPECT_EQ(curve(m, "position").count(), 0);  // not once per tick
     ASSERT_TRUE(QTest::qWaitFor([&] { return curve(m, "position").count() > 0; }, 10000));
     const QList<QPointF> points = curve(m, "position").points();
@@ -175,7 +163,7 @@ TEST_F(MeasurementTest, GraphRefreshesFromItsOwnTimerAndKeepsTheLastTenThousandT
     EXPECT_EQ(m.recorder().rows(), 10'050u);  // the recording keeps them all
 
     // The copy is what the graph shows: its ticks, the shown columns.
-    m.showCurve(measure::findQuantity(*measure::makeExperiment("vibration"), "total"), true);
+    m.showCurve(sims::findQuantity(*sims::findExperiment("vibration"), "total"), true);
     m.copyVisible();
     const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 10'001);
@@ -188,9 +176,9 @@ TEST_F(MeasurementTest, GraphRefreshesFromItsOwnTimerAndKeepsTheLastTenThousandT
 
 TEST_F(MeasurementTest, PauseHoldsTheTimerStepRunsOneTickResumeGoesOn)
 {
-    windows.openMeasurement(Sim::Vibration);
-    MeasurementWindow& m = windows.measurement(Sim::Vibration);
-    frmVibration& w = windows.vibration();
+    windows.openMeasurement(vibration::definition());
+    MeasurementWindow& m = windows.measurement(vibration::definition());
+    frmVibration& w = vibrationWindow(windows);
     frmVibration twin;  // ticked by hand alongside
     twin.Show();
     for (int t = 0; t < 5; ++t) {
@@ -228,8 +216,8 @@ TEST_F(MeasurementTest, PauseHoldsTheTimerStepRunsOneTickResumeGoesOn)
 
 TEST_F(MeasurementTest, KeysPauseAndStepAndTheirTooltipsSayWhich)
 {
-    windows.openMeasurement(Sim::Rotation);
-    MeasurementWindow& m = windows.measurement(Sim::Rotation);
+    windows.openMeasurement(rotation::definition());
+    MeasurementWindow& m = windows.measurement(rotation::definition());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
     QTest::keyClick(&m, Qt::Key_Space);
     EXPECT_TRUE(m.paused());
@@ -248,10 +236,10 @@ TEST_F(MeasurementTest, GraphSurvivesTheTickThatOverflowed)
 {
     int errors = 0;
     rt::setErrorReporter([&](rt::Form&, const rt::RuntimeError&) { ++errors; });
-    windows.openMeasurement(Sim::Vibration);
-    MeasurementWindow& m = windows.measurement(Sim::Vibration);
+    windows.openMeasurement(vibration::definition());
+    MeasurementWindow& m = windows.measurement(vibration::definition());
     m.showCurve(2, true);  // force
-    frmVibration& w = windows.vibration();
+    frmVibration& w = vibrationWindow(windows);
     w.textBox("Text2").setText(QStringLiteral("1.7e308"));
     w.button("Command1").click();
     w.Timer1.fire();
@@ -271,14 +259,14 @@ TEST_F(MeasurementTest, GraphSurvivesTheTickThatOverflowed)
 // A window that stopped its own timer is not stepped past its stop.
 TEST_F(MeasurementTest, StepLeavesAWindowThatStoppedItself)
 {
-    windows.openMeasurement(Sim::TwoBalls);
-    MeasurementWindow& m = windows.measurement(Sim::TwoBalls);
-    while (windows.twoBalls().Timer1.Enabled())
-        windows.twoBalls().Timer1.fire();
-    const double y = windows.twoBalls().Balls.Ball1.Y;
+    windows.openMeasurement(two_balls::definition());
+    MeasurementWindow& m = windows.measurement(two_balls::definition());
+    while (twoBallsWindow(windows).Timer1.Enabled())
+        twoBallsWindow(windows).Timer1.fire();
+    const double y = twoBallsWindow(windows).Balls.Ball1.Y;
     m.step();
     EXPECT_EQ(m.lastTick(), 262);
-    EXPECT_EQ(windows.twoBalls().Balls.Ball1.Y, y);
+    EXPECT_EQ(twoBallsWindow(windows).Balls.Ball1.Y, y);
 }
 
 // One measurement window per experiment, from the menu or Ctrl+G, that stays
@@ -289,23 +277,23 @@ TEST_F(MeasurementTest, FollowsItsWindowThroughCloseAndReopen)
     frmMain launcher(windows);
     launcher.Show();
     launcher.measureAction(1).trigger();  // バネの振動
-    MeasurementWindow* m = windows.measurementIfMade(Sim::Vibration);
+    MeasurementWindow* m = windows.measurementIfMade(vibration::definition());
     ASSERT_NE(m, nullptr);
     EXPECT_TRUE(m->isVisible());
-    EXPECT_TRUE(windows.vibration().isVisible());
+    EXPECT_TRUE(vibrationWindow(windows).isVisible());
     EXPECT_EQ(launcher.measureAction(1).text(), QStringLiteral("バネの振動"));
 
-    windows.vibration().Timer1.fire();
+    vibrationWindow(windows).Timer1.fire();
     m->setPaused(true);
-    windows.vibration().close();
+    vibrationWindow(windows).close();
     m->close();
-    windows.vibration().Show();
-    EXPECT_FALSE(windows.vibration().Timer1.isTicking());  // still paused
-    auto* shortcut = windows.vibration().findChild<QShortcut*>(QStringLiteral("measureShortcut"));
+    vibrationWindow(windows).Show();
+    EXPECT_FALSE(vibrationWindow(windows).Timer1.isTicking());  // still paused
+    auto* shortcut = vibrationWindow(windows).findChild<QShortcut*>(QStringLiteral("measureShortcut"));
     ASSERT_NE(shortcut, nullptr);
     EXPECT_EQ(shortcut->key(), QKeySequence(Qt::CTRL | Qt::Key_G));
     emit shortcut->activated();
-    EXPECT_EQ(windows.measurementIfMade(Sim::Vibration), m);
+    EXPECT_EQ(windows.measurementIfMade(vibration::definition()), m);
     EXPECT_TRUE(m->isVisible());
     EXPECT_EQ(m->recorder().rows(), 0u);  // the reload put the model at its start
     m->step();
@@ -313,8 +301,8 @@ TEST_F(MeasurementTest, FollowsItsWindowThroughCloseAndReopen)
     EXPECT_EQ(m->recorder().value(0, 0), 100.998);
 
     // 変更 with a new value: a new recording, with that value.
-    windows.vibration().textBox("Text2").setText(QStringLiteral("250"));
-    windows.vibration().button("Command1").click();
+    vibrationWindow(windows).textBox("Text2").setText(QStringLiteral("250"));
+    vibrationWindow(windows).button("Command1").click();
     EXPECT_EQ(m->recorder().rows(), 0u);
     m->step();
     // From 100 towards the new rest length: force 5·150, the velocity 750/500 damped.
@@ -325,13 +313,13 @@ class SavedData : public MeasurementTest {
 protected:
     void SetUp() override
     {
-        windows.openMeasurement(Sim::Vibration);
-        m = &windows.measurement(Sim::Vibration);
+        windows.openMeasurement(vibration::definition());
+        m = &windows.measurement(vibration::definition());
         m->setMessageSink([this](const QString& message) { messages << message; });
-        windows.vibration().textBox("Text5").setText(QStringLiteral("0"));
-        windows.vibration().button("Command1").click();
+        vibrationWindow(windows).textBox("Text5").setText(QStringLiteral("0"));
+        vibrationWindow(windows).button("Command1").click();
         for (int t = 0; t < 500; ++t)
-            windows.vibration().Timer1.fire();
+            vibrationWindow(windows).Timer1.fire();
     }
     MeasurementWindow* m = nullptr;
     QStringList messages;
@@ -409,8 +397,8 @@ TEST_F(SavedData, GraphAsPngAndSvg)
 
 TEST_F(MeasurementTest, GrowsWithTheProgramsZoom)
 {
-    windows.openMeasurement(Sim::Rotation);
-    const MeasurementWindow& m = windows.measurement(Sim::Rotation);
+    windows.openMeasurement(rotation::definition());
+    const MeasurementWindow& m = windows.measurement(rotation::definition());
     const qreal normal = m.pauseButton().font().pointSizeF();
     const QSize normalHint = m.sizeHint();
     rt::setZoomPercent(200);
@@ -427,16 +415,15 @@ TEST(MeasurementNames, FollowTheLanguage)
 {
     for (const bool english : {false, true}) {
         Windows windows;
-        windows.vibration().Show();
-        bool inEnglish = english;
-        MeasurementWindow m({&windows.vibration(), &windows.vibration().Timer1, "vibration",
-                             [](std::span<double>) {}},
-                            [&] { return inEnglish; });
+        vibrationWindow(windows).Show();
+        setLanguage(english ? Language::English : Language::Japanese);
+        MeasurementWindow m(vibrationWindow(windows));
         const QString expected = english ? QStringLiteral("kinetic energy [mass·unit²/tick²]")
                                          : QStringLiteral("運動エネルギー [mass·unit²/tick²]");
         EXPECT_EQ(curve(m, "kinetic").name(), expected);
-        windows.vibration().close();
+        vibrationWindow(windows).close();
     }
+    setLanguage(Language::Japanese);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // models' known numbers, and what the energies may and may not do.
 
 #include "sims/rubber_cord/chain_model.h"
-#include "measure/experiment.h"
+#include "tests/support/headless_run.h"
 #include "measure/recorder.h"
 #include "sims/vibration/vibration_quantities.h"
 
@@ -18,18 +18,17 @@
 
 namespace {
 
-using measure::Experiment;
 using measure::Recorder;
 
 using Sets = std::initializer_list<std::pair<const char*, const char*>>;
 
 // The experiment initialised with the default texts changed by `sets`.
-std::unique_ptr<Experiment> started(std::string_view name, Sets sets)
+std::unique_ptr<sims::HeadlessRun> started(std::string_view name, Sets sets)
 {
-    auto e = measure::makeExperiment(name);
-    std::vector<std::string> texts = measure::defaultTexts(*e);
+    auto e = makeRun(name);
+    std::vector<std::string> texts = sims::defaultTexts(e->definition());
     for (auto [key, text] : sets)
-        texts.at(static_cast<std::size_t>(measure::findParameter(*e, key))) = text;
+        texts.at(static_cast<std::size_t>(sims::findParameter(e->definition(), key))) = text;
     e->init(texts);
     return e;
 }
@@ -38,7 +37,7 @@ std::unique_ptr<Experiment> started(std::string_view name, Sets sets)
 Recorder record(std::string_view name, int ticks, Sets sets = {})
 {
     auto e = started(name, sets);
-    Recorder rec(e->quantities().size());
+    Recorder rec(e->definition().quantities.size());
     for (int t = 1; t <= ticks && !e->stoppedByItself(); ++t) {
         e->step();
         rec.append(t, [&](std::span<double> row) { e->sample(row); });
@@ -48,7 +47,7 @@ Recorder record(std::string_view name, int ticks, Sets sets = {})
 
 std::vector<double> column(const Recorder& rec, std::string_view experiment, std::string_view key)
 {
-    const int c = measure::findQuantity(*measure::makeExperiment(experiment), key);
+    const int c = sims::findQuantity(*sims::findExperiment(experiment), key);
     EXPECT_GE(c, 0) << key;
     std::vector<double> values;
     for (std::size_t r = 0; r < rec.rows(); ++r)
@@ -185,12 +184,12 @@ TEST(Experiments, ReadTheirBoxesInTheWindowsOrder)
         {"rubber-cord", "timer", "nodes", rt::ErrorNumber::InvalidPropertyValue},
     };
     for (const Case& c : cases) {
-        auto e = measure::makeExperiment(c.experiment);
-        std::vector<std::string> texts = measure::defaultTexts(*e);
+        auto e = makeRun(c.experiment);
+        std::vector<std::string> texts = sims::defaultTexts(e->definition());
         // The timer box refuses -1; every other box overflows on 1e999.
         auto bad = [](std::string_view key) { return key == "timer" ? "-1" : "1e999"; };
-        texts.at(static_cast<std::size_t>(measure::findParameter(*e, c.first))) = bad(c.first);
-        texts.at(static_cast<std::size_t>(measure::findParameter(*e, c.second))) = bad(c.second);
+        texts.at(static_cast<std::size_t>(sims::findParameter(e->definition(), c.first))) = bad(c.first);
+        texts.at(static_cast<std::size_t>(sims::findParameter(e->definition(), c.second))) = bad(c.second);
         try {
             e->init(texts);
             ADD_FAILURE() << c.experiment << ": no error";

@@ -2,7 +2,7 @@
 // header and units, a save that cannot happen, and hostile text to read.
 
 #include "measure/csv.h"
-#include "measure/experiment.h"
+#include "tests/support/headless_run.h"
 #include "measure/recorder.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +18,11 @@ namespace {
 using measure::CsvTable;
 using measure::Recorder;
 
-constexpr measure::QuantityInfo kInfos[] = {
-    {"a", "甲", "first", "unit"},
-    {"b", "乙", "second", "unit/tick"},
+// Names of a real table, so the English half of the header comes from the
+// translations as in a real CSV.
+constexpr sims::QuantityInfo kInfos[] = {
+    {"a", "位置", "unit"},
+    {"b", "速度", "unit/tick"},
 };
 
 // Awkward doubles: shortest forms of every length, subnormals, extremes.
@@ -47,7 +49,7 @@ std::string csvOf(const CsvTable& table)
 
 CsvTable tableOf(const Recorder& rec)
 {
-    return {"test", {{"mass", "重さ", 500.0}, {"timer", "タイマー", std::nullopt}}, kInfos, {0, 1}, &rec};
+    return {"test", {{"mass", "重さ", 500.0}, {"timer", "タイマー", std::nullopt}}, kInfos, "VibrationQuantities", {0, 1}, &rec};
 }
 
 TEST(Recorder, KeepsRowsAcrossChunksAndStopsWhenFull)
@@ -90,19 +92,19 @@ TEST(Csv, StartsWithTheMarkTheParametersAndTheNamedHeader)
               "\xEF\xBB\xBF# SpringLab test\n"
               "# mass = 500 (重さ)\n"
               "# timer = ? (タイマー)\n"
-              "時刻 tick [tick],甲 first [unit],乙 second [unit/tick]\n"
+              "時刻 tick [tick],位置 position (spring length) [unit],速度 velocity [unit/tick]\n"
               "1,0.1,0\n"
               "2,-0,0.1\n");
     const auto read = measure::readCsv(text);
     ASSERT_TRUE(read.data);
     EXPECT_EQ(read.data->experiment, "test");
     EXPECT_EQ(read.data->parameters, (std::vector<std::pair<std::string, std::string>>{{"mass", "500"}, {"timer", "?"}}));
-    EXPECT_EQ(read.data->header[2], "乙 second [unit/tick]");
+    EXPECT_EQ(read.data->header[2], "速度 velocity [unit/tick]");
 
     // Only the chosen columns, in the chosen order.
     CsvTable some = tableOf(rec);
     some.columns = {1};
-    EXPECT_TRUE(csvOf(some).ends_with("時刻 tick [tick],乙 second [unit/tick]\n1,0\n2,0.1\n"));
+    EXPECT_TRUE(csvOf(some).ends_with("時刻 tick [tick],速度 velocity [unit/tick]\n1,0\n2,0.1\n"));
 }
 
 class CsvSave : public ::testing::Test {

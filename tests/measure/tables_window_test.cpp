@@ -1,11 +1,8 @@
 // Each experiment's table of parameters against its window: the same boxes,
 // captions and default texts, so a headless run starts where the window does.
 
-#include "measure/experiment.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/headless_run.h"
+#include "tests/support/typed_windows.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -29,19 +26,22 @@ std::unique_ptr<rt::Form> windowOf(std::string_view experiment)
 
 TEST(ParameterTables, NameTheWindowsBoxesCaptionsAndDefaults)
 {
-    for (std::string_view name : measure::experimentNames()) {
-        const auto experiment = measure::makeExperiment(name);
+    for (const sims::Definition* definition : sims::experiments()) {
+        const std::string_view name = definition->name;
+        const auto experiment = makeRun(name);
         const auto window = windowOf(name);
         window->Show();  // the controls are made when the window loads
         QStringList captions;
         for (const QLabel* label : window->findChildren<QLabel*>())
             captions << label->text();
         const QList<QLineEdit*> boxes = window->findChildren<QLineEdit*>();
-        ASSERT_EQ(static_cast<std::size_t>(boxes.size()), experiment->parameters().size()) << name;
-        for (const measure::Parameter& p : experiment->parameters()) {
-            const std::string box(p.box);
-            EXPECT_EQ(window->textBox(box.c_str()).text().toStdString(), p.defaultText) << name << " " << p.key;
-            EXPECT_TRUE(captions.contains(QString::fromUtf8(p.label.data(), static_cast<qsizetype>(p.label.size()))))
+        ASSERT_EQ(static_cast<std::size_t>(boxes.size()), experiment->definition().parameters.size()) << name;
+        for (std::size_t i = 0; i < definition->parameters.size(); ++i) {
+            const sims::Parameter& p = definition->parameters[i];
+            const std::string_view text = sims::defaultText(*definition, i);
+            const std::string_view label = sims::labelText(*definition, i);
+            EXPECT_EQ(window->textBox(p.box).text().toStdString(), text) << name << " " << p.key;
+            EXPECT_TRUE(captions.contains(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()))))
                 << name << " " << p.key;
         }
     }

@@ -5,7 +5,7 @@
 // display list's order.
 
 #include "sims/rubber_cord/cord_poses.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
+#include "tests/support/typed_windows.h"
 #include "runtime/forms/render.h"
 
 #include <QImage>

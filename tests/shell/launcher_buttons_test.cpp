@@ -2,12 +2,9 @@
 // exactly one new window is on the screen, of the right kind and with its
 // own caption, and no other experiment has been made.
 
-#include "sims/rubber_cord/frm_elastic_code.h"
 #include "shell/frm_main.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
-#include "shell/windows.h"
+#include "tests/support/typed_windows.h"
+#include "shell/window_set.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -57,18 +54,18 @@ TEST_P(LauncherButton, OpensItsOwnWindowAndNoOther)
     EXPECT_TRUE(form->isLoaded());
 
     // Made on first use, and only this one.
-    const int made = (windows.rotationIfMade() != nullptr) + (windows.vibrationIfMade() != nullptr)
-                     + (windows.twoBallsIfMade() != nullptr) + (windows.rubberCordIfMade() != nullptr);
+    const int made = (static_cast<frmRotaion*>(windows.windowIfMade(rotation::definition())) != nullptr) + (static_cast<frmVibration*>(windows.windowIfMade(vibration::definition())) != nullptr)
+                     + (static_cast<frm2Bolls*>(windows.windowIfMade(two_balls::definition())) != nullptr) + (static_cast<frmElasticCode*>(windows.windowIfMade(rubber_cord::definition())) != nullptr);
     EXPECT_EQ(made, 1);
     const std::string name = row.windowName;
     if (name == "frmRotaion")
-        EXPECT_EQ(opened, windows.rotationIfMade());
+        EXPECT_EQ(opened, static_cast<frmRotaion*>(windows.windowIfMade(rotation::definition())));
     else if (name == "frmVibration")
-        EXPECT_EQ(opened, windows.vibrationIfMade());
+        EXPECT_EQ(opened, static_cast<frmVibration*>(windows.windowIfMade(vibration::definition())));
     else if (name == "frm2Bolls")
-        EXPECT_EQ(opened, windows.twoBallsIfMade());
+        EXPECT_EQ(opened, static_cast<frm2Bolls*>(windows.windowIfMade(two_balls::definition())));
     else
-        EXPECT_EQ(opened, windows.rubberCordIfMade());
+        EXPECT_EQ(opened, static_cast<frmElasticCode*>(windows.windowIfMade(rubber_cord::definition())));
 
     // The same button again brings the same window forward.
     QTest::mouseClick(&launcher.button(row.button), Qt::LeftButton);

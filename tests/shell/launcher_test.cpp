@@ -2,13 +2,10 @@
 // after a close, and independent of the launcher's own window.
 
 #include "shell/app_setup.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
 #include "shell/frm_main.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 #include "shell/version.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,14 +49,14 @@ TEST_F(LauncherTest, LayoutAndFocus)
 TEST_F(LauncherTest, SameButtonTwiceLeavesOneWindow)
 {
     launcher.Show();
-    EXPECT_EQ(windows.vibrationIfMade(), nullptr);
+    EXPECT_EQ(static_cast<frmVibration*>(windows.windowIfMade(vibration::definition())), nullptr);
     click("Command2");
-    frmVibration* first = windows.vibrationIfMade();
+    frmVibration* first = static_cast<frmVibration*>(windows.windowIfMade(vibration::definition()));
     ASSERT_NE(first, nullptr);
     first->Timer1.fire();
     const double position = first->Position;
     click("Command2");
-    EXPECT_EQ(windows.vibrationIfMade(), first);
+    EXPECT_EQ(static_cast<frmVibration*>(windows.windowIfMade(vibration::definition())), first);
     EXPECT_EQ(first->Position, position);  // brought forward, undisturbed
     EXPECT_TRUE(first->isVisible());
 }
@@ -68,7 +65,7 @@ TEST_F(LauncherTest, CloseAndReopenReloadsTheBoxesWhileStateSurvives)
 {
     launcher.Show();
     click("Command2");
-    frmVibration& window = windows.vibration();
+    frmVibration& window = vibrationWindow(windows);
     window.Timer1.fire();
     EXPECT_EQ(window.Force, 500);
     window.textBox("Text2").setText(QStringLiteral("300"));
@@ -88,7 +85,7 @@ TEST_F(LauncherTest, ClosingTheLauncherLeavesSimulationsRunning)
     launcher.Show();
     click("Command2");
     launcher.close();
-    frmVibration& window = windows.vibration();
+    frmVibration& window = vibrationWindow(windows);
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.Timer1.isTicking());
     const double before = window.Position;
@@ -106,32 +103,32 @@ TEST_F(LauncherTest, EveryButtonOpensItsOwnWindowAndAllAnimateTogether)
     for (int round = 0; round < 2; ++round)
         for (const char* name : {"Command1", "Command2", "Command3", "Command4"})
             click(name);
-    ASSERT_NE(windows.rotationIfMade(), nullptr);
-    ASSERT_NE(windows.vibrationIfMade(), nullptr);
-    ASSERT_NE(windows.twoBallsIfMade(), nullptr);
-    ASSERT_NE(windows.rubberCordIfMade(), nullptr);
-    EXPECT_EQ(windows.rotationIfMade()->windowTitle(), QStringLiteral("ゴム紐で回転"));
-    EXPECT_EQ(windows.vibrationIfMade()->windowTitle(), QStringLiteral("バネの振動"));
-    EXPECT_EQ(windows.twoBallsIfMade()->windowTitle(), QStringLiteral("バネでつながった2つのボール"));
-    EXPECT_EQ(windows.rubberCordIfMade()->windowTitle(), QStringLiteral("ゴムひも"));
+    ASSERT_NE(static_cast<frmRotaion*>(windows.windowIfMade(rotation::definition())), nullptr);
+    ASSERT_NE(static_cast<frmVibration*>(windows.windowIfMade(vibration::definition())), nullptr);
+    ASSERT_NE(static_cast<frm2Bolls*>(windows.windowIfMade(two_balls::definition())), nullptr);
+    ASSERT_NE(static_cast<frmElasticCode*>(windows.windowIfMade(rubber_cord::definition())), nullptr);
+    EXPECT_EQ(static_cast<frmRotaion*>(windows.windowIfMade(rotation::definition()))->windowTitle(), QStringLiteral("ゴム紐で回転"));
+    EXPECT_EQ(static_cast<frmVibration*>(windows.windowIfMade(vibration::definition()))->windowTitle(), QStringLiteral("バネの振動"));
+    EXPECT_EQ(static_cast<frm2Bolls*>(windows.windowIfMade(two_balls::definition()))->windowTitle(), QStringLiteral("バネでつながった2つのボール"));
+    EXPECT_EQ(static_cast<frmElasticCode*>(windows.windowIfMade(rubber_cord::definition()))->windowTitle(), QStringLiteral("ゴムひも"));
     const auto topLevels = QApplication::topLevelWidgets();
     EXPECT_EQ(std::count_if(topLevels.begin(), topLevels.end(),
                             [](QWidget* w) { return qobject_cast<rt::Form*>(w) != nullptr; }),
               5);
 
     launcher.close();
-    const double ball = windows.rotationIfMade()->BallX;
-    const double spring = windows.vibrationIfMade()->Position;
-    const double balls = windows.twoBallsIfMade()->Balls.Ball1.Y;
-    const double cord = windows.rubberCordIfMade()->Chain.node(0).X;
+    const double ball = static_cast<frmRotaion*>(windows.windowIfMade(rotation::definition()))->BallX;
+    const double spring = static_cast<frmVibration*>(windows.windowIfMade(vibration::definition()))->Position;
+    const double balls = static_cast<frm2Bolls*>(windows.windowIfMade(two_balls::definition()))->Balls.Ball1.Y;
+    const double cord = static_cast<frmElasticCode*>(windows.windowIfMade(rubber_cord::definition()))->Chain.node(0).X;
     // Real ticks from four timers; on a busy machine they may take a while.
     const rt::RealTimeouts realTicks;
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            return windows.rotationIfMade()->BallX != ball &&
-                   windows.vibrationIfMade()->Position != spring &&
-                   windows.twoBallsIfMade()->Balls.Ball1.Y != balls &&
-                   windows.rubberCordIfMade()->Chain.node(0).X != cord;
+            return static_cast<frmRotaion*>(windows.windowIfMade(rotation::definition()))->BallX != ball &&
+                   static_cast<frmVibration*>(windows.windowIfMade(vibration::definition()))->Position != spring &&
+                   static_cast<frm2Bolls*>(windows.windowIfMade(two_balls::definition()))->Balls.Ball1.Y != balls &&
+                   static_cast<frmElasticCode*>(windows.windowIfMade(rubber_cord::definition()))->Chain.node(0).X != cord;
         },
         10000));
 }

@@ -5,10 +5,10 @@
 #include "shell/app_setup.h"
 #include "shell/display_options.h"
 #include "shell/frm_main.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 #include "shell/language.h"
 #include "shell/preferences.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,7 +83,7 @@ TEST_F(Preferences, KeysInAnyWindowZoomEveryWindowAndTheMenuFollows)
     Windows windows;
     frmMain launcher(windows);
     launcher.Show();
-    frmVibration& vibration = windows.vibration();
+    frmVibration& vibration = vibrationWindow(windows);
     vibration.Show();
     QApplication::setActiveWindow(&vibration);
     const QSize launcherAtFull = launcher.size();
@@ -250,7 +250,7 @@ TEST_F(Preferences, SwitchingLanguageRetranslatesOpenWindowsAndKeepsTypedValues)
     Windows windows;
     frmMain launcher(windows);
     launcher.Show();
-    frmVibration& vibration = windows.vibration();
+    frmVibration& vibration = vibrationWindow(windows);
     vibration.Show();
     vibration.textBox("Text2").setText(QStringLiteral("123"));
     vibration.Timer1.fire();
@@ -287,7 +287,7 @@ TEST_F(Preferences, ARunTimeErrorIsReportedInTheChosenLanguage)
 {
     setLanguage(Language::English);
     Windows windows;
-    frmVibration& vibration = windows.vibration();
+    frmVibration& vibration = vibrationWindow(windows);
     vibration.Show();
     vibration.textBox("Text1").setText(QStringLiteral("-5"));  // not an interval
     QTest::mouseClick(&vibration.button("Command1"), Qt::LeftButton);

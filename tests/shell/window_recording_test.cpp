@@ -4,19 +4,16 @@
 
 #include "cli/cli.h"
 #include "measure/csv.h"
-#include "measure/experiment.h"
-#include "sims/rubber_cord/frm_elastic_code.h"
+#include "tests/support/headless_run.h"
 #include "shell/frm_main.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 #include "measure/measurement_window.h"
 #include "cli/recording.h"
 #include "sims/rotation/rotation_quantities.h"
 #include "sims/rubber_cord/rubber_cord_quantities.h"
 #include "sims/two_balls/two_balls_quantities.h"
 #include "sims/vibration/vibration_quantities.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -41,14 +38,16 @@ Row sampleOf(Windows& w, Sim sim, std::int64_t tick)
     Row row{static_cast<double>(tick)};
     auto into = [&row](auto table, const auto& state) {
         row.resize(1 + table.size());
-        measure::sampleInto(table, state, std::span<double>(row).subspan(1));
+        sims::sampleInto(table, state, std::span<double>(row).subspan(1));
     };
-    switch (sim) {
-    case Sim::Rotation: into(rotation::quantities(), w.rotation().Mass); break;
-    case Sim::Vibration: into(vibration::quantities(), w.vibration().Spring); break;
-    case Sim::TwoBalls: into(two_balls::quantities(), w.twoBalls().Balls); break;
-    case Sim::RubberCord: into(rubber_cord::quantities(), rubber_cord::measureCord(w.rubberCord().Chain)); break;
-    }
+    if (sim == rotation::definition())
+        into(rotation::quantities(), rotationWindow(w).Mass);
+    else if (sim == vibration::definition())
+        into(vibration::quantities(), vibrationWindow(w).Spring);
+    else if (sim == two_balls::definition())
+        into(two_balls::quantities(), twoBallsWindow(w).Balls);
+    else
+        into(rubber_cord::quantities(), rubber_cord::measureCord(rubberCordWindow(w).Chain));
     return row;
 }
 
@@ -134,7 +133,7 @@ protected:
     void apply(Windows& w, Sim sim, const std::vector<Input>& inputs, int tick)
     {
         rt::Form& form = w.window(sim);
-        const auto e = measure::makeExperiment(w.recordedWindow(sim).experiment);
+        const auto e = makeRun(static_cast<const sims::Definition&>(sim).name);
         for (const Input& in : inputs) {
             if (in.tick != tick)
                 continue;
@@ -142,8 +141,8 @@ protected:
             case Input::Press: QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(in.x, in.y)); break;
             case Input::Move: QTest::mouseMove(&form, QPoint(in.x, in.y)); break;
             case Input::Change: {
-                const std::size_t i = static_cast<std::size_t>(measure::findParameter(*e, in.key));
-                form.textBox(std::string(e->parameters()[i].box).c_str()).setText(QString::fromUtf8(in.text));
+                const std::size_t i = static_cast<std::size_t>(sims::findParameter(e->definition(), in.key));
+                form.textBox(std::string(e->definition().parameters[i].box).c_str()).setText(QString::fromUtf8(in.text));
                 QTest::mouseClick(&form.button("Command1"), Qt::LeftButton);
                 break;
             }
@@ -168,7 +167,7 @@ TEST_P(Recorded, ReplaysToTheSameBitsHeadlessAndInTheWindow)
     {
         Windows w;
         rt::Form& form = w.window(c.sim);
-        rt::Timer& timer = *w.recordedWindow(c.sim).timer;
+        rt::Timer& timer = w.window(c.sim).Timer1;
         if (c.warmTicks > 0) {
             form.Show();
             for (int t = 1; t <= c.warmTicks; ++t) {
@@ -195,7 +194,7 @@ TEST_P(Recorded, ReplaysToTheSameBitsHeadlessAndInTheWindow)
         EXPECT_EQ(std::count_if(script->events.begin(), script->events.end(),
                                 [](const cli::ScriptEvent& e) { return e.kind == cli::ScriptEvent::Kind::Step; }),
                   stepsOf(c));
-        EXPECT_EQ(script->carried.empty(), c.warmTicks == 0 || c.sim == Sim::Vibration || c.sim == Sim::RubberCord);
+        EXPECT_EQ(script->carried.empty(), c.warmTicks == 0 || c.sim == vibration::definition() || c.sim == rubber_cord::definition());
         ASSERT_EQ(Windows::saveRecording(*script, path), QString());
         form.close();
     }
@@ -229,19 +228,19 @@ using I = Input;
 INSTANTIATE_TEST_SUITE_P(
     Experiments, Recorded,
     ::testing::Values(
-        Case{"VibrationFromAClosedWindow", Sim::Vibration, 0, {},
+        Case{"VibrationFromAClosedWindow", vibration::definition(), 0, {},
              {{I::Change, 0, 0, 0, "length", "150"}, {I::Press, 40, 20, 10}, {I::Change, 80, 0, 0, "mass", "250"}},
              150},
-        Case{"VibrationFailsAfterAChange", Sim::Vibration, 20, {{I::Press, 5, 30, 10}},
+        Case{"VibrationFailsAfterAChange", vibration::definition(), 20, {{I::Press, 5, 30, 10}},
              {{I::Change, 0, 0, 0, "viscosity", "0"}, {I::Change, 30, 0, 0, "mass", "0"}}, 100, true},
-        Case{"RotationKeepsThePointerPausedAndStepped", Sim::Rotation, 30, {{I::Move, 10, 200, 100}},
+        Case{"RotationKeepsThePointerPausedAndStepped", rotation::definition(), 30, {{I::Move, 10, 200, 100}},
              {{I::Change, 0, 0, 0, "relax", "0.95"}, {I::Move, 20, 100, 150}, {I::Pause, 40}, {I::Move, 43, 60, 60},
               {I::Resume, 45}, {I::Move, 90, 40, 40}, {I::Press, 90, 40, 40}},
              200},
-        Case{"TwoBallsKeepTheirVelocities", Sim::TwoBalls, 60, {{I::Press, 10, 100, 150}},
+        Case{"TwoBallsKeepTheirVelocities", two_balls::definition(), 60, {{I::Press, 10, 100, 150}},
              {{I::Change, 0, 0, 0, "gravity", "1.5"}, {I::Press, 100, 120, 140}, {I::Pause, 150}, {I::Resume, 153}},
              400},
-        Case{"RubberCordYanked", Sim::RubberCord, 10, {},
+        Case{"RubberCordYanked", rubber_cord::definition(), 10, {},
              {{I::Change, 0, 0, 0, "nodes", "30"}, {I::Press, 20, 50, 50}, {I::Change, 40, 0, 0, "segment_length", "15"}},
              80}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -264,18 +263,18 @@ TEST(ReplayOnScreen, RunsAtTheTimersPaceThenTheWindowGoesOn)
 
     const std::vector<int> noErrors;
     Windows w;
-    TickSampler sampler(w, Sim::Vibration, noErrors);
+    TickSampler sampler(w, vibration::definition(), noErrors);
     rt::RealTimeouts real;
     ASSERT_EQ(w.replay(path), QString());
-    WindowReplay& replay = *w.replayIfRunning(Sim::Vibration);
+    WindowReplay& replay = *w.replayIfRunning(vibration::definition());
     ASSERT_TRUE(QTest::qWaitFor([&] { return replay.finished(); }, 10000));
     EXPECT_EQ(replay.tick(), 30);
     ASSERT_GE(sampler.rows.size(), 30u);
     sampler.rows.resize(30);
     EXPECT_TRUE(sameBits(csv.data->rows, sampler.rows));
-    EXPECT_FALSE(w.vibration().Timer1.held());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.vibration().Timer1.isTicking(); }, 10000));
-    w.vibration().close();
+    EXPECT_FALSE(vibrationWindow(w).Timer1.held());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return vibrationWindow(w).Timer1.isTicking(); }, 10000));
+    vibrationWindow(w).close();
 }
 
 // The launcher's menu and the measurement window's button start the same
@@ -284,26 +283,26 @@ TEST(RecordingControls, MenuAndMeasurementWindowAgree)
 {
     Windows w;
     frmMain launcher(w);
-    measure::MeasurementWindow& m = w.measurement(Sim::TwoBalls);
+    measure::MeasurementWindow& m = w.measurement(two_balls::definition());
     EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録開始"));
-    launcher.recordAction(static_cast<int>(Sim::TwoBalls)).trigger();
-    ASSERT_TRUE(w.recording(Sim::TwoBalls));
-    EXPECT_TRUE(w.twoBalls().isLoaded());  // opened, so the recording starts
-    EXPECT_TRUE(w.recorder(Sim::TwoBalls)->started());
+    launcher.recordAction(2).trigger();
+    ASSERT_TRUE(w.recording(two_balls::definition()));
+    EXPECT_TRUE(twoBallsWindow(w).isLoaded());  // opened, so the recording starts
+    EXPECT_TRUE(w.recorder(two_balls::definition())->started());
     EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録終了…"));
-    w.twoBalls().Timer1.fire();
-    const std::optional<cli::Script> script = w.stopRecording(Sim::TwoBalls);
+    twoBallsWindow(w).Timer1.fire();
+    const std::optional<cli::Script> script = w.stopRecording(two_balls::definition());
     ASSERT_TRUE(script);
     EXPECT_EQ(script->ticks, 1);
     EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録開始"));
-    EXPECT_FALSE(w.stopRecording(Sim::TwoBalls));  // nothing more to stop
+    EXPECT_FALSE(w.stopRecording(two_balls::definition()));  // nothing more to stop
 
     // A window already open records from its next "変更" only.
-    w.startRecording(Sim::TwoBalls);
-    w.twoBalls().Timer1.fire();
-    EXPECT_FALSE(w.recorder(Sim::TwoBalls)->started());
-    EXPECT_FALSE(w.stopRecording(Sim::TwoBalls));
-    w.twoBalls().close();
+    w.startRecording(two_balls::definition());
+    twoBallsWindow(w).Timer1.fire();
+    EXPECT_FALSE(w.recorder(two_balls::definition())->started());
+    EXPECT_FALSE(w.stopRecording(two_balls::definition()));
+    twoBallsWindow(w).close();
 }
 
 // ---------------------------------------------------------------- damaged
@@ -328,8 +327,8 @@ TEST_P(HostileInTheWindow, RefusedWithItsLineNamed)
     const QString error = w.replay(path);
     EXPECT_TRUE(error.contains(QString::fromUtf8(GetParam().message))) << error.toStdString();
     EXPECT_TRUE(error.startsWith(path)) << error.toStdString();
-    for (Sim sim : kSims)
-        EXPECT_EQ(w.replayIfRunning(sim), nullptr);
+    for (const sims::Definition* sim : sims::experiments())
+        EXPECT_EQ(w.replayIfRunning(*sim), nullptr);
 }
 
 #define HEAD2 "{\"format\":\"springlab-recording\",\"version\":2,\"experiment\":\"two-balls\""

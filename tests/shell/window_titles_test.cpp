@@ -6,7 +6,7 @@
 #include "shell/app_setup.h"
 #include "runtime/forms/form.h"
 #include "shell/frm_main.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QWindow>
 
+#include "sims/registry.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,15 +29,15 @@ namespace {
 
 struct TitledWindow {
     const char* name;
-    SimulationWindow window;
+    const char* experiment;
     const char* caption;
 };
 
 const TitledWindow kWindows[] = {
-    {"Rotation", SimulationWindow::Rotation, "ゴム紐で回転"},
-    {"Vibration", SimulationWindow::Vibration, "バネの振動"},
-    {"TwoBalls", SimulationWindow::TwoBalls, "バネでつながった2つのボール"},
-    {"RubberCord", SimulationWindow::RubberCord, "ゴムひも"},
+    {"Rotation", "rotation", "ゴム紐で回転"},
+    {"Vibration", "vibration", "バネの振動"},
+    {"TwoBalls", "two-balls", "バネでつながった2つのボール"},
+    {"RubberCord", "rubber-cord", "ゴムひも"},
 };
 
 const char kLauncherCaption[] = "バネ関係";
@@ -61,14 +63,14 @@ QString nativeTitle(const QWidget& widget)
 TEST_P(WindowTitles, TitleBarReadsTheCaptionAlone)
 {
     launcher.Show();
-    rt::Form& form = windows.show(GetParam().window);
+    rt::Form& form = windows.show(*sims::findExperiment(GetParam().experiment));
     EXPECT_EQ(nativeTitle(form), QString::fromUtf8(GetParam().caption));
     EXPECT_EQ(nativeTitle(launcher), QString::fromUtf8(kLauncherCaption));
 }
 
 TEST_P(WindowTitles, ErrorBoxIsTitledWithTheFailingWindowsCaption)
 {
-    rt::Form& form = windows.show(GetParam().window);
+    rt::Form& form = windows.show(*sims::findExperiment(GetParam().experiment));
     // A tick period the timer refuses: every window reads it on "変更".
     form.textBox("Text1").setText(QStringLiteral("70000"));
     QTest::mouseClick(&form.button("Command1"), Qt::LeftButton);

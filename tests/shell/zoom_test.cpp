@@ -3,13 +3,10 @@
 // through a change of zoom, captions that fit in both languages, the light
 // look under a dark desktop palette, and Enter doing what "変更" does.
 
-#include "sims/rubber_cord/frm_elastic_code.h"
 #include "shell/frm_main.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 #include "shell/language.h"
-#include "shell/windows.h"
+#include "shell/window_set.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -61,7 +58,7 @@ void stopAndTick(rt::Form& form, int ticks)
 
 const SimCase kSims[] = {
     {"frmVibration",
-     [](Windows& w) -> rt::Form& { w.vibration().Show(); return w.vibration(); },
+     [](Windows& w) -> rt::Form& { vibrationWindow(w).Show(); return vibrationWindow(w); },
      stopAndTick<frmVibration>,
      [](rt::Form& f) {
          auto& w = static_cast<frmVibration&>(f);
@@ -70,7 +67,7 @@ const SimCase kSims[] = {
      },
      {{"Text1", "20"}, {"Text2", "150"}, {"Text3", "7"}, {"Text4", "300"}, {"Text5", "0.01"}}},
     {"frmRotaion",
-     [](Windows& w) -> rt::Form& { w.rotation().Show(); return w.rotation(); },
+     [](Windows& w) -> rt::Form& { rotationWindow(w).Show(); return rotationWindow(w); },
      stopAndTick<frmRotaion>,
      [](rt::Form& f) {
          auto& w = static_cast<frmRotaion&>(f);
@@ -79,7 +76,7 @@ const SimCase kSims[] = {
      },
      {{"Text1", "20"}, {"Text2", "0.05"}, {"Text3", "0.9"}}},
     {"frm2Bolls",
-     [](Windows& w) -> rt::Form& { w.twoBalls().Show(); return w.twoBalls(); },
+     [](Windows& w) -> rt::Form& { twoBallsWindow(w).Show(); return twoBallsWindow(w); },
      stopAndTick<frm2Bolls>,
      [](rt::Form& f) {
          auto& w = static_cast<frm2Bolls&>(f);
@@ -92,7 +89,7 @@ const SimCase kSims[] = {
      {{"Text1", "20"}, {"Text2", "250"}, {"Text3", "0.05"}, {"Text4", "1000"}, {"Text5", "300"},
       {"Text6", "0.5"}, {"Text7", "12"}}},
     {"frmElasticCode",
-     [](Windows& w) -> rt::Form& { w.rubberCord().Show(); return w.rubberCord(); },
+     [](Windows& w) -> rt::Form& { rubberCordWindow(w).Show(); return rubberCordWindow(w); },
      stopAndTick<frmElasticCode>,
      [](rt::Form& f) {
          auto& w = static_cast<frmElasticCode&>(f);
@@ -449,10 +446,10 @@ TEST_F(AtDefaults, UnderADarkDesktopPaletteTheFloorAndCordStayBlackOnLight)
     QApplication::setPalette(dark);
 
     Windows windows;
-    frm2Bolls& balls = windows.twoBalls();
+    frm2Bolls& balls = twoBallsWindow(windows);
     balls.Show();
     stopAndTick<frm2Bolls>(balls, 262);
-    frmElasticCode& cord = windows.rubberCord();
+    frmElasticCode& cord = rubberCordWindow(windows);
     cord.Show();
     stopAndTick<frmElasticCode>(cord, 300);
     QApplication::setPalette(dark);  // also after the windows exist

@@ -3,12 +3,9 @@
 // pixels on the screen, 15 twips to one), the tab order as the Tab key walks
 // it, and the pale yellow of the help notes in real pixels.
 
-#include "sims/rubber_cord/frm_elastic_code.h"
 #include "shell/frm_main.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
-#include "shell/windows.h"
+#include "tests/support/typed_windows.h"
+#include "shell/window_set.h"
 
 #include <QImage>
 #include <QLabel>

@@ -5,9 +5,7 @@
 // that is the same in algebra but grouped differently shows here after a
 // few ticks even when a tolerance would let it through.
 
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 
 #include <QLineEdit>
 #include <QPushButton>

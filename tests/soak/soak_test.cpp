@@ -9,12 +9,9 @@
 // The seed is printed; SPRINGLAB_SOAK_SEED=<n> replays a run, and
 // SPRINGLAB_SOAK_TICKS=<n> makes it longer.
 
-#include "sims/rubber_cord/frm_elastic_code.h"
 #include "shell/frm_main.h"
-#include "sims/rotation/frm_rotaion.h"
-#include "sims/two_balls/frm_two_bolls.h"
-#include "sims/vibration/frm_vibration.h"
-#include "shell/windows.h"
+#include "tests/support/typed_windows.h"
+#include "shell/window_set.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -126,10 +123,10 @@ public:
         m_launcher.Show();
         for (std::size_t i = 0; i < m_sims.size(); ++i)
             openThroughLauncher(i);
-        bind(m_sims[0], m_windows.rotation());
-        bind(m_sims[1], m_windows.vibration());
-        bind(m_sims[2], m_windows.twoBalls());
-        bind(m_sims[3], m_windows.rubberCord());
+        bind(m_sims[0], rotationWindow(m_windows));
+        bind(m_sims[1], vibrationWindow(m_windows));
+        bind(m_sims[2], twoBallsWindow(m_windows));
+        bind(m_sims[3], rubberCordWindow(m_windows));
         for (Sim& sim : m_sims) {
             ASSERT_TRUE(sim.form->isVisible()) << sim.name;
             ASSERT_TRUE(sim.timer->isTicking()) << sim.name;

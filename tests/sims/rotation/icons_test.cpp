@@ -1,7 +1,7 @@
 // The program's icons: every one is carried at every size, drawn rather than
 // empty, all different, and the rotation window wears its own.
 
-#include "sims/rotation/frm_rotaion.h"
+#include "tests/support/typed_windows.h"
 #include "resources/icons.h"
 
 #include <QImage>

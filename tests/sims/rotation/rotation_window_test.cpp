@@ -1,7 +1,7 @@
 // The rubber-cord rotation window, driven as a user would: real mouse events,
 // typed boxes, clicks on "変更", and Timer1.fire() in place of waiting.
 
-#include "sims/rotation/frm_rotaion.h"
+#include "tests/support/typed_windows.h"
 
 #include "runtime/forms/render.h"
 

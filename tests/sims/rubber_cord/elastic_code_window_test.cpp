@@ -1,7 +1,7 @@
 // The rubber-cord window, driven as a user would: boxes, "変更", presses,
 // and ticks called directly.
 
-#include "sims/rubber_cord/frm_elastic_code.h"
+#include "tests/support/typed_windows.h"
 #include "resources/icons.h"
 #include "runtime/forms/render.h"
 

@@ -1,4 +1,4 @@
-#include "sims/two_balls/frm_two_bolls.h"
+#include "tests/support/typed_windows.h"
 
 #include "runtime/numeric/convert.h"
 #include "runtime/forms/render.h"

@@ -1,7 +1,7 @@
 // The spring-vibration window, driven as a user would: boxes, "変更",
 // presses, and ticks called directly.
 
-#include "sims/vibration/frm_vibration.h"
+#include "tests/support/typed_windows.h"
 #include "runtime/forms/render.h"
 
 #include <QImage>
