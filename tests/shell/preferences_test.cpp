@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,20 +27,29 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+
+#include <sys/stat.h>
 #include <string>
 
 namespace {
 
 class Preferences : public ::testing::Test {
 protected:
-    void SetUp() override { QSettings().clear(); }
+    void SetUp() override { removeSettings(); }
     void TearDown() override
     {
         rt::setZoomListener({});
         rt::setZoomPercent(100);
         setLanguage(Language::Japanese);
-        QSettings().clear();
+        removeSettings();
+    }
+    static void removeSettings()
+    {
+        const QString path = settingsFilePath();
+        QFile::remove(path);
+        QDir().rmdir(path);
     }
 };
 
@@ -172,6 +183,60 @@ INSTANTIATE_TEST_SUITE_P(
                                  Language::Japanese},
                       StoredCase{"AList", QStringList{QStringLiteral("200"), QStringLiteral("300")}, QStringLiteral("EN"), 100,
                                  Language::Japanese}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------------------ hostile files
+
+// What may stand where the settings file should be. None of it may block
+// the start, make Qt allocate what a size in the file claims, or be
+// replaced by a file of the program's.
+struct HostileSettings {
+    const char* name;
+    std::function<void(const QString& path)> plant;
+    bool keptAsItWas;  // the thing planted is still there after a choice
+};
+
+class HostileSettingsFile : public Preferences, public ::testing::WithParamInterface<HostileSettings> {};
+
+TEST_P(HostileSettingsFile, IsPassedOverWithoutBlockingOrAllocating)
+{
+    const QString path = settingsFilePath();
+    EXPECT_EQ(path, QSettings().fileName());  // the file QSettings would use
+    QDir().mkpath(QFileInfo(path).path());
+    GetParam().plant(path);
+    restorePreferences();  // returns: a FIFO read would block here for ever
+    EXPECT_EQ(rt::zoomPercent(), 100);
+    EXPECT_EQ(currentLanguage(), Language::Japanese);
+    rememberZoomChanges();
+    rt::setZoomPercent(200);
+    rememberLanguage(Language::English);
+    const QFileInfo after(path);
+    if (GetParam().keptAsItWas) {
+        EXPECT_FALSE(after.isFile() && after.size() < 100) << "replaced";
+    }
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, HostileSettingsFile,
+    ::testing::Values(
+        HostileSettings{"Fifo", [](const QString& p) { ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0); },
+                        true},
+        HostileSettings{"Folder", [](const QString& p) { QDir().mkpath(p); }, true},
+        HostileSettings{"Huge", [](const QString& p) { writeFile(p, "[view]\nzoom=200\n" + QByteArray(1 << 20, '#')); },
+                        true},
+        HostileSettings{"VariantClaimingEightGigabytes",
+                        [](const QString& p) {
+                            writeFile(p, QByteArray("[General]\nlanguage=@Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xff)\n"
+                                                    "[view]\nzoom=@Variant(\\0\\0\\0\\t\\xff\\xff\\xff\\xff)\n"));
+                        },
+                        false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ------------------------------------------------------------ command line
