@@ -2,7 +2,7 @@
 
 #include "measure/csv.h"
 #include "measure/experiment.h"
-#include "cli/recording.h"
+#include "measure/recording.h"
 #include "runtime/numeric/number_text.h"
 #include "runtime/numeric/runtime_error.h"
 
@@ -16,6 +16,9 @@
 
 namespace cli {
 namespace {
+
+using measure::Script;
+using measure::ScriptEvent;
 
 constexpr std::int64_t kDefaultTicks = 10000;
 constexpr std::int64_t kMaxTicksWithoutCsv = 1'000'000'000;
@@ -306,7 +309,7 @@ int runScript(const Script& script, const Output& o, std::ostream& out, std::ost
         status = kFailed;
     }
     if (o.record) {
-        const std::string text = writeRecording(script);
+        const std::string text = measure::writeRecording(script);
         const std::string error = measure::saveFile(*o.record, [&text](const measure::Sink& sink) { sink(text); });
         if (!error.empty()) {
             err << prefix << error << "\n";
@@ -334,7 +337,7 @@ int replay(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (!file)
         throw Usage{"which recording?"};
-    const RecordingRead read = loadRecording(*file);
+    const measure::RecordingRead read = measure::loadRecording(*file);
     if (!read.script)
         throw Usage{read.error};
     return runScript(*read.script, o, out, err);

@@ -17,6 +17,7 @@
 // '#': `pandas.read_csv(path, comment="#", encoding="utf-8-sig")` reads the
 // table, and a spreadsheet shows them as single-cell rows above it.
 
+#include "measure/atomic_file.h"
 #include "measure/quantity.h"
 #include "measure/recorder.h"
 
@@ -27,8 +28,6 @@
 #include <vector>
 
 namespace measure {
-
-using Sink = std::function<void(std::string_view)>;
 
 struct ParameterValue {
     std::string key;
@@ -51,12 +50,6 @@ struct CsvTable {
 
 // The whole CSV, handed to `sink` in pieces of some tens of kilobytes.
 void writeCsv(const CsvTable& table, const Sink& sink);
-
-// Saves what `produce` hands its sink: to a temporary file beside `path`,
-// flushed to the disk and renamed to `path`, so the file is either complete
-// or untouched. Returns an empty string on success, or a message naming the
-// file and the reason.
-std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce);
 
 // Writes the CSV to a temporary file beside `path`, flushes it to the disk
 // and renames it to `path`, so the file is either complete or untouched.

@@ -193,7 +193,7 @@ void frmMain::toggleRecording(Sim sim, bool on)
         return;
     }
     const bool full = m_windows.recorder(sim) && m_windows.recorder(sim)->full();
-    const std::optional<cli::Script> script = m_windows.stopRecording(sim);
+    const std::optional<measure::Script> script = m_windows.stopRecording(sim);
     const QString title = translated(QT_TRANSLATE_NOOP("frmMain", "記録"));
     if (!script) {
         QMessageBox::information(this, title,

@@ -18,7 +18,7 @@
 // tick the window runs on by itself, as it did when the recording ended.
 
 #include "runtime/forms/form.h"
-#include "cli/recording.h"
+#include "measure/recording.h"
 
 #include <QObject>
 #include <QTimer>
@@ -59,15 +59,15 @@ public:
     bool full() const { return m_full; }
     std::int64_t tick() const { return m_tick; }
     // The recording so far, ending at the latest tick.
-    cli::Script script() const;
+    measure::Script script() const;
 
 private:
     void formEventRan(rt::FormEvent event) override;
-    void add(cli::ScriptEvent event);
+    void add(measure::ScriptEvent event);
 
     RecordedWindow m_window;
     std::unique_ptr<measure::Experiment> m_experiment;  // its table of boxes
-    cli::Script m_script;
+    measure::Script m_script;
     std::int64_t m_tick = 0;
     bool m_paused = false;
     bool m_full = false;
@@ -78,7 +78,7 @@ class WindowReplay : public QObject {
 
 public:
     // The script must be one for the window's experiment.
-    WindowReplay(RecordedWindow window, cli::Script script);
+    WindowReplay(RecordedWindow window, measure::Script script);
     ~WindowReplay() override;
 
     // Shows the window and puts it at the recording's start; then the ticks
@@ -99,7 +99,7 @@ private:
     void pace();
 
     RecordedWindow m_window;
-    cli::Script m_script;
+    measure::Script m_script;
     std::unique_ptr<measure::Experiment> m_experiment;
     std::size_t m_next = 0;
     std::int64_t m_tick = 0;

@@ -5,6 +5,7 @@
 #include "sims/two_balls/frm_two_bolls.h"
 #include "sims/vibration/frm_vibration.h"
 #include "shell/language.h"
+#include "measure/atomic_file.h"
 #include "measure/csv.h"
 #include "measure/experiment.h"
 #include "measure/measurement_window.h"
@@ -193,7 +194,7 @@ void Windows::startRecording(Sim sim)
         m->recordingChanged();
 }
 
-std::optional<cli::Script> Windows::stopRecording(Sim sim)
+std::optional<measure::Script> Windows::stopRecording(Sim sim)
 {
     std::unique_ptr<WindowRecorder> recorder = std::move(m_recorders[indexOf(sim)]);
     if (measure::MeasurementWindow* m = measurementIfMade(sim))
@@ -203,14 +204,14 @@ std::optional<cli::Script> Windows::stopRecording(Sim sim)
     return recorder->script();
 }
 
-QString Windows::saveRecording(const cli::Script& script, const QString& path)
+QString Windows::saveRecording(const measure::Script& script, const QString& path)
 {
-    const std::string text = cli::writeRecording(script);
+    const std::string text = measure::writeRecording(script);
     return QString::fromStdString(
         measure::saveFile(path.toStdString(), [&text](const measure::Sink& sink) { sink(text); }));
 }
 
-void Windows::replay(Sim sim, cli::Script script)
+void Windows::replay(Sim sim, measure::Script script)
 {
     auto& slot = m_replays[indexOf(sim)];
     slot.reset();  // a replay running there ends first
@@ -220,7 +221,7 @@ void Windows::replay(Sim sim, cli::Script script)
 
 QString Windows::replay(const QString& path)
 {
-    cli::RecordingRead read = cli::loadRecording(path.toStdString());
+    measure::RecordingRead read = measure::loadRecording(path.toStdString());
     if (!read.script)
         return QString::fromStdString(read.error);
     const std::optional<Sim> sim = simNamed(read.script->experiment);

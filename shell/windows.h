@@ -64,16 +64,16 @@ public:
     WindowRecorder* recorder(Sim sim) const { return m_recorders[indexOf(sim)].get(); }
     // Ends the recording; what was recorded, or nothing if the window never
     // read its boxes meanwhile.
-    std::optional<cli::Script> stopRecording(Sim sim);
+    std::optional<measure::Script> stopRecording(Sim sim);
     // Writes it to a temporary file renamed to `path`; an empty string on
     // success, else the reason.
-    static QString saveRecording(const cli::Script& script, const QString& path);
+    static QString saveRecording(const measure::Script& script, const QString& path);
 
     // Replays a recording in its experiment's window; an empty string when
     // it has started, else why not (the file's error, naming the line).
     QString replay(const QString& path);
     WindowReplay* replayIfRunning(Sim sim) const { return m_replays[indexOf(sim)].get(); }
-    void replay(Sim sim, cli::Script script);
+    void replay(Sim sim, measure::Script script);
 
     // What 記録開始 / 記録終了 in a measurement window does (the launcher
     // sets it: ending a recording asks where to save it).

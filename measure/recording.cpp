@@ -1,18 +1,19 @@
-#include "cli/recording.h"
+#include "measure/recording.h"
 
-#include "measure/csv.h"
 #include "runtime/numeric/number_text.h"
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 #include <cmath>
 #include <limits>
 #include <map>
 #include <memory>
 #include <variant>
 
-namespace cli {
+namespace measure {
 namespace {
 
 constexpr std::string_view kFormat = "springlab-recording";
@@ -315,7 +316,7 @@ RecordingRead readRecording(std::string_view text)
 {
     RecordingRead result;
     Script script;
-    std::unique_ptr<measure::Experiment> experiment;
+    std::unique_ptr<Experiment> experiment;
     std::size_t lineNumber = 0;
     std::int64_t lastTick = 0;
     int fileVersion = 0;
@@ -346,7 +347,7 @@ RecordingRead readRecording(std::string_view text)
                     throw BadJson{"a recording of another version (this program reads versions 1 and 2)"};
                 fileVersion = static_cast<int>(*v);
                 const auto* nameText = name ? std::get_if<std::string>(&name->value) : nullptr;
-                experiment = nameText ? measure::makeExperiment(*nameText) : nullptr;
+                experiment = nameText ? makeExperiment(*nameText) : nullptr;
                 if (!experiment)
                     throw BadJson{"an unknown experiment"};
                 script.experiment = *nameText;
@@ -389,7 +390,7 @@ RecordingRead readRecording(std::string_view text)
                     throw BadJson{"\"change\" must be an object of texts"};
                 for (const auto& [key, value] : *texts) {
                     const auto* s = std::get_if<std::string>(&value.value);
-                    if (measure::findParameter(*experiment, key) < 0 || !s)
+                    if (findParameter(*experiment, key) < 0 || !s)
                         throw BadJson{"\"" + key + "\" is not a text box of " + script.experiment};
                     e.texts.emplace_back(key, *s);
                 }
@@ -434,10 +435,17 @@ RecordingRead loadRecording(const std::string& path)
         result.error = path + ": cannot be opened";
         return result;
     }
-    // A recording is small: a larger file is not one.
-    std::string text(kMaxRecordingBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    // A recording is small: a larger file is not one. The buffer grows with
+    // what is read, so a short file costs a short buffer.
+    std::string text;
+    std::error_code ec;
+    if (const auto size = std::filesystem::file_size(path, ec); !ec && size <= kMaxRecordingBytes)
+        text.reserve(static_cast<std::size_t>(size));
+    char chunk[1 << 16];
+    while (in && text.size() <= kMaxRecordingBytes) {
+        in.read(chunk, sizeof chunk);
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
     if (text.size() > kMaxRecordingBytes) {
         result.error = path + ": larger than a recording can be";
         return result;
@@ -448,4 +456,4 @@ RecordingRead loadRecording(const std::string& path)
     return result;
 }
 
-}  // namespace cli
+}  // namespace measure
