@@ -82,8 +82,9 @@ test-sanitize: deps
 	@$(FUZZ_DIR)/tests/fuzz/recording_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		$(FUZZ_DIR)/corpus-recording tests/fuzz/corpus/recording 2>&1 | tail -n 12
 
-bench: build
+bench: build web
 	@$(BUILD_DIR)/bench/springlab_bench
+	@bash bench/node_vs_native.sh $(BUILD_DIR)
 
 # A Debian package (springlab_<version>_<arch>.deb) in build/.
 package: build
