@@ -6,9 +6,16 @@
 
 #include <cmath>
 
+using rt::Checked;
+
 namespace {
 
 constexpr double kHalfShare = 0.5;  // each end of a segment takes half its error
+
+// A pull target this far from the origin (2^1020, a sixteenth of the
+// largest double) keeps node 0's correction from overflowing: see
+// relaxFaultsReadable.
+constexpr double kLargestReadablePull = 0x1p1020;
 
 [[noreturn]] void noSuchNode() { throw rt::RuntimeError(rt::ErrorNumber::SubscriptOutOfRange); }
 
@@ -56,9 +63,10 @@ void ChainModel::StepChain()
     if (m_nodes.empty())
         noSuchNode();
 
-    // The status flags are sticky, so one test after each phase catches a
-    // fault anywhere in it, and a diverging cord stops here, before the
-    // window has cleared or drawn anything.
+    // The status is sticky, so one test after each phase catches a fault
+    // anywhere in it, and a diverging cord stops here, before the window has
+    // cleared or drawn anything. The relaxation raises its faults into the
+    // status like any tested operation.
     rt::clearFloatStatus();
     integrate();
     rt::checkFloatStatus();
@@ -76,33 +84,41 @@ void ChainModel::integrate()
     for (Node& n : m_nodes) {
         // Floor contact is judged on where the last tick left the node,
         // gravity included, so a resting node is slowed every tick.
-        if (n.Y >= AreaMaxY)
-            n.VY = n.VY * FloorFactor;
+        // The comparisons are tested too: one with a NaN is an invalid
+        // operation.
+        if (Checked(n.Y) >= AreaMaxY)
+            n.VY = Checked(n.VY) * FloorFactor;
 
-        double t = n.VX + n.X;
+        Checked t = Checked(n.VX) + n.X;
         n.OldX = n.X;
         n.X = t;
         if (t < AreaMin)
             n.X = AreaMin;
-        if (n.X > AreaMaxX)
+        if (Checked(n.X) > AreaMaxX)
             n.X = AreaMaxX;
 
-        t = n.VY + n.Y;
+        t = Checked(n.VY) + n.Y;
         n.OldY = n.Y;
         n.Y = t;
         if (t < AreaMin)
             n.Y = AreaMin;
-        if (n.Y > AreaMaxY)
+        if (Checked(n.Y) > AreaMaxY)
             n.Y = AreaMaxY;
 
         // Gravity after the clamp: a node on the floor shows 1380 + Gravity.
-        n.Y = gravity + n.Y;
+        n.Y = Checked(gravity) + n.Y;
     }
 }
 
-void relaxChainPlain(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness,
-                     double pullX, double pullY, int passes)
+namespace {
+
+// The plain loop, on doubles or on tested numbers (rt::Checked): the same
+// operations in the same order either way.
+template <typename Number>
+void relaxLoop(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness, double pullX,
+               double pullY, int passes)
 {
+    using std::sqrt;
     const std::size_t segments = nodes.empty() ? 0 : nodes.size() - 1;
     for (int pass = 0; pass < passes; ++pass) {
         // The pulled end is put back on the target before every pass, so the
@@ -117,20 +133,60 @@ void relaxChainPlain(std::span<ChainModel::Node> nodes, double segmentLength, do
         for (std::size_t i = 0; i < segments; ++i) {
             ChainModel::Node& a = nodes[i];
             ChainModel::Node& b = nodes[i + 1];
-            const double dx = b.X - a.X;
-            const double dy = b.Y - a.Y;
-            double d = std::sqrt(dx * dx + dy * dy);
+            const Number dx = Number(b.X) - a.X;
+            const Number dy = Number(b.Y) - a.Y;
+            Number d = sqrt(dx * dx + dy * dy);
             // Coinciding nodes have no direction to push along; with d = 1
             // the correction is f * 0 and neither node moves.
             if (d == 0)
                 d = 1;
-            const double f = ((d - segmentLength) + stiffness) * kHalfShare / d;
+            const Number f = ((d - segmentLength) + stiffness) * kHalfShare / d;
             a.X = a.X + f * dx;
             b.X = b.X - f * dx;
             a.Y = a.Y + f * dy;
             b.Y = b.Y - f * dy;
         }
     }
+}
+
+}  // namespace
+
+bool relaxFaultsReadable(std::span<const ChainModel::Node> nodes, double segmentLength, double stiffness,
+                         double pullX, double pullY)
+{
+    bool finite = std::isfinite(segmentLength) && std::isfinite(stiffness)
+                  && std::fabs(pullX) <= kLargestReadablePull && std::fabs(pullY) <= kLargestReadablePull;
+    for (const ChainModel::Node& n : nodes)
+        finite &= std::isfinite(n.X) & std::isfinite(n.Y);
+    return finite;
+}
+
+rt::FloatFaults relaxFaultsOf(std::span<const ChainModel::Node> nodes)
+{
+    bool infinite = false;
+    for (const ChainModel::Node& n : nodes) {
+        if (std::isnan(n.X) || std::isnan(n.Y))
+            return rt::kFloatOverflow | rt::kFloatInvalid;
+        infinite |= std::isinf(n.X) | std::isinf(n.Y);
+    }
+    return infinite ? rt::kFloatOverflow : 0;
+}
+
+void relaxChainChecked(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness,
+                       double pullX, double pullY, int passes)
+{
+    relaxLoop<Checked>(nodes, segmentLength, stiffness, pullX, pullY, passes);
+}
+
+void relaxChainPlain(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness,
+                     double pullX, double pullY, int passes)
+{
+    if (!relaxFaultsReadable(nodes, segmentLength, stiffness, pullX, pullY)) {
+        relaxChainChecked(nodes, segmentLength, stiffness, pullX, pullY, passes);
+        return;
+    }
+    relaxLoop<double>(nodes, segmentLength, stiffness, pullX, pullY, passes);
+    rt::raiseFloatFaults(relaxFaultsOf(nodes));
 }
 
 void ChainModel::releasePull()
@@ -143,9 +199,9 @@ void ChainModel::updateVelocities()
 {
     // Everything that moved a node this tick (its own motion, the walls,
     // gravity, the corrections, a pull) becomes its velocity for the next.
-    const double keep = 1 - m_parameters.Viscosity;
+    const Checked keep = 1 - Checked(m_parameters.Viscosity);
     for (Node& n : m_nodes) {
-        n.VX = (n.X - n.OldX) * keep;
-        n.VY = (n.Y - n.OldY) * keep;
+        n.VX = (Checked(n.X) - n.OldX) * keep;
+        n.VY = (Checked(n.Y) - n.OldY) * keep;
     }
 }

@@ -173,6 +173,12 @@ void relaxChain(RelaxPath path, std::span<ChainModel::Node> nodes, double segmen
         relaxChainPlain(nodes, segmentLength, stiffness, pullX, pullY, passes);
         return;
     }
+    // The lanes compute untested; a cord whose faults its result would not
+    // show (it already holds an infinity or a NaN) takes the tested loop.
+    if (!relaxFaultsReadable(nodes, segmentLength, stiffness, pullX, pullY)) {
+        relaxChainChecked(nodes, segmentLength, stiffness, pullX, pullY, passes);
+        return;
+    }
 
     RelaxSweep job;
     job.nodes = nodes.data();
@@ -186,4 +192,5 @@ void relaxChain(RelaxPath path, std::span<ChainModel::Node> nodes, double segmen
         job.passes = std::min(kPassesPerSweep, passes - first);
         sweep(job);
     }
+    rt::raiseFloatFaults(relaxFaultsOf(nodes));
 }

@@ -36,8 +36,9 @@
 // target into the near node of every pass at segment 0.
 //
 // Lanes that make no correction work on zeros (d = 0, taken as 1, f * 0), so
-// they never raise a floating-point flag; a fault in a real correction
-// raises its flag exactly as in the plain loop.
+// they never make an infinity or a NaN of their own; a fault in a real
+// correction leaves in the nodes exactly what the plain loop leaves, which is
+// where the faults are read from (relaxFaultsOf).
 //
 // Everything compiled here has internal linkage, so nothing compiled for one
 // instruction set can stand in for another's at link time; and it uses
