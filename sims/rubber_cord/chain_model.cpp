@@ -68,46 +68,80 @@ void ChainModel::StepChain()
     // cleared or drawn anything. The relaxation raises its faults into the
     // status like any tested operation.
     rt::clearFloatStatus();
-    integrate();
+    const NodesFinite finite = integrate();
     rt::checkFloatStatus();
     relaxChain(m_relaxPath, m_nodes, m_parameters.SegmentLength, m_parameters.Stiffness, m_pullX,
-               m_pullY);
+               m_pullY, RelaxPasses, finite);
     rt::checkFloatStatus();
     releasePull();
     updateVelocities();
     rt::checkFloatStatus();
 }
 
-void ChainModel::integrate()
+namespace {
+
+// x - x is 0 for a finite x and NaN for an infinity or a NaN, so a sum of
+// such differences is 0 exactly when all are finite: one test, no branch.
+inline double finiteness(double x) { return x - x; }
+
+// One node's integration, on doubles or on tested numbers. Returns, for
+// doubles, whether every value it read or made was finite: only then can no
+// operation have raised a fault, and the node is left with finite
+// coordinates.
+template <typename Number>
+bool integrateNode(ChainModel::Node& n, double gravity)
 {
+    // Floor contact is judged on where the last tick left the node, gravity
+    // included, so a resting node is slowed every tick. A comparison with a
+    // NaN is an invalid operation too.
+    if (Number(n.Y) >= ChainModel::AreaMaxY)
+        n.VY = Number(n.VY) * ChainModel::FloorFactor;
+
+    const Number tx = Number(n.VX) + n.X;
+    n.OldX = n.X;
+    n.X = tx;
+    if (tx < ChainModel::AreaMin)
+        n.X = ChainModel::AreaMin;
+    if (Number(n.X) > ChainModel::AreaMaxX)
+        n.X = ChainModel::AreaMaxX;
+
+    const Number ty = Number(n.VY) + n.Y;
+    n.OldY = n.Y;
+    n.Y = ty;
+    if (ty < ChainModel::AreaMin)
+        n.Y = ChainModel::AreaMin;
+    if (Number(n.Y) > ChainModel::AreaMaxY)
+        n.Y = ChainModel::AreaMaxY;
+
+    // Gravity after the clamp: a node on the floor shows 1380 + Gravity.
+    n.Y = Number(gravity) + n.Y;
+
+    // ty covers the old Y (the first comparison) and VY; the clamps leave X
+    // and Y finite whenever tx and ty are.
+    return finiteness(tx) + finiteness(ty) + finiteness(n.Y) == 0;
+}
+
+}  // namespace
+
+NodesFinite ChainModel::integrate()
+{
+    // Each node is integrated untested; one that met an infinity or a NaN is
+    // integrated again from its old values with every operation tested, for
+    // the faults (the rare case: the tick is about to stop).
     const double gravity = m_parameters.Gravity;
+    bool finite = true;
     for (Node& n : m_nodes) {
-        // Floor contact is judged on where the last tick left the node,
-        // gravity included, so a resting node is slowed every tick.
-        // The comparisons are tested too: one with a NaN is an invalid
-        // operation.
-        if (Checked(n.Y) >= AreaMaxY)
-            n.VY = Checked(n.VY) * FloorFactor;
-
-        Checked t = Checked(n.VX) + n.X;
-        n.OldX = n.X;
-        n.X = t;
-        if (t < AreaMin)
-            n.X = AreaMin;
-        if (Checked(n.X) > AreaMaxX)
-            n.X = AreaMaxX;
-
-        t = Checked(n.VY) + n.Y;
-        n.OldY = n.Y;
-        n.Y = t;
-        if (t < AreaMin)
-            n.Y = AreaMin;
-        if (Checked(n.Y) > AreaMaxY)
-            n.Y = AreaMaxY;
-
-        // Gravity after the clamp: a node on the floor shows 1380 + Gravity.
-        n.Y = Checked(gravity) + n.Y;
+        const double oldVY = n.VY;  // the one input the node does not keep
+        if (!integrateNode<double>(n, gravity)) [[unlikely]] {
+            Node again = n;
+            again.X = n.OldX;
+            again.Y = n.OldY;
+            again.VY = oldVY;
+            integrateNode<Checked>(again, gravity);
+            finite = false;
+        }
     }
+    return finite ? NodesFinite::Known : NodesFinite::Unknown;
 }
 
 namespace {
@@ -151,11 +185,15 @@ void relaxLoop(std::span<ChainModel::Node> nodes, double segmentLength, double s
 
 }  // namespace
 
-bool relaxFaultsReadable(std::span<const ChainModel::Node> nodes, double segmentLength, double stiffness,
-                         double pullX, double pullY)
+bool relaxFaultsReadable(std::span<const ChainModel::Node> nodes, NodesFinite nodesFinite,
+                         double segmentLength, double stiffness, double pullX, double pullY)
 {
-    bool finite = std::isfinite(segmentLength) && std::isfinite(stiffness)
-                  && std::fabs(pullX) <= kLargestReadablePull && std::fabs(pullY) <= kLargestReadablePull;
+    if (!(std::isfinite(segmentLength) && std::isfinite(stiffness) && std::fabs(pullX) <= kLargestReadablePull
+          && std::fabs(pullY) <= kLargestReadablePull))
+        return false;
+    if (nodesFinite == NodesFinite::Known)
+        return true;
+    bool finite = true;
     for (const ChainModel::Node& n : nodes)
         finite &= std::isfinite(n.X) & std::isfinite(n.Y);
     return finite;
@@ -179,9 +217,9 @@ void relaxChainChecked(std::span<ChainModel::Node> nodes, double segmentLength, 
 }
 
 void relaxChainPlain(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness,
-                     double pullX, double pullY, int passes)
+                     double pullX, double pullY, int passes, NodesFinite nodesFinite)
 {
-    if (!relaxFaultsReadable(nodes, segmentLength, stiffness, pullX, pullY)) {
+    if (!relaxFaultsReadable(nodes, nodesFinite, segmentLength, stiffness, pullX, pullY)) {
         relaxChainChecked(nodes, segmentLength, stiffness, pullX, pullY, passes);
         return;
     }
@@ -199,9 +237,15 @@ void ChainModel::updateVelocities()
 {
     // Everything that moved a node this tick (its own motion, the walls,
     // gravity, the corrections, a pull) becomes its velocity for the next.
-    const Checked keep = 1 - Checked(m_parameters.Viscosity);
+    // Untested first: every fault here leaves an infinity or a NaN in the
+    // velocity, and only then is the node's arithmetic done again, tested.
+    const double keep = 1 - Checked(m_parameters.Viscosity);
     for (Node& n : m_nodes) {
-        n.VX = (Checked(n.X) - n.OldX) * keep;
-        n.VY = (Checked(n.Y) - n.OldY) * keep;
+        n.VX = (n.X - n.OldX) * keep;
+        n.VY = (n.Y - n.OldY) * keep;
+        if (finiteness(n.VX) + finiteness(n.VY) != 0) [[unlikely]] {
+            (void)((Checked(n.X) - n.OldX) * keep);
+            (void)((Checked(n.Y) - n.OldY) * keep);
+        }
     }
 }

@@ -52,6 +52,11 @@
 // cords and the fastest wavefront this processor has for long ones
 // (chain_relax_fast.h); the others force one path, for tests and benchmarks.
 // A forced path the processor lacks runs as Auto.
+// Whether the caller has just seen every node's coordinates to be finite
+// (StepChain, while integrating), which spares the relaxation a look at
+// every node before it starts.
+enum class NodesFinite { Unknown, Known };
+
 enum class RelaxPath {
     Auto,
     Plain,     // relaxChainPlain: one segment after another
@@ -115,7 +120,7 @@ public:
     RelaxPath relaxPath() const { return m_relaxPath; }
 
 private:
-    void integrate();
+    NodesFinite integrate();
     void releasePull();
     void updateVelocities();
 
@@ -134,7 +139,8 @@ private:
 // a faster version can be checked against it bit for bit and timed beside
 // it.
 void relaxChainPlain(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness,
-                     double pullX, double pullY, int passes = ChainModel::RelaxPasses);
+                     double pullX, double pullY, int passes = ChainModel::RelaxPasses,
+                     NodesFinite nodesFinite = NodesFinite::Unknown);
 
 // The same loop with every operation tested as it goes (rt::Checked): the
 // reference for the faults, and the way a cord is relaxed when its faults
@@ -144,8 +150,9 @@ void relaxChainChecked(std::span<ChainModel::Node> nodes, double segmentLength, 
 
 // Every path relaxes untested and reads the phase's faults from the nodes
 // it leaves (relaxFaultsOf), which gives exactly the tested loop's faults
-// whenever relaxFaultsReadable holds before the phase: every coordinate, the
-// segment length and the stiffness finite, the pull target within 2^1020.
+// whenever, before the phase, every coordinate is finite and
+// relaxFaultsReadable holds: the segment length and the stiffness finite,
+// the pull target within 2^1020.
 // Why, for a correction of segment (i, i+1) by f = ((d - L) + S) / 2 / d:
 //  - From finite values the first fault can only be an overflow, and the
 //    first NaN only an invalid operation; d is never 0, so there is no
@@ -165,6 +172,6 @@ void relaxChainChecked(std::span<ChainModel::Node> nodes, double segmentLength, 
 // So the nodes end with a NaN exactly when an invalid operation happened
 // (after an overflow, which every fault starts with), otherwise with an
 // infinity exactly when an overflow happened.
-bool relaxFaultsReadable(std::span<const ChainModel::Node> nodes, double segmentLength, double stiffness,
-                         double pullX, double pullY);
+bool relaxFaultsReadable(std::span<const ChainModel::Node> nodes, NodesFinite nodesFinite,
+                         double segmentLength, double stiffness, double pullX, double pullY);
 rt::FloatFaults relaxFaultsOf(std::span<const ChainModel::Node> nodes);

@@ -28,4 +28,4 @@ RelaxPath relaxPathFor(std::size_t segments);
 // as Auto).
 void relaxChain(RelaxPath path, std::span<ChainModel::Node> nodes, double segmentLength,
                 double stiffness, double pullX, double pullY,
-                int passes = ChainModel::RelaxPasses);
+                int passes = ChainModel::RelaxPasses, NodesFinite nodesFinite = NodesFinite::Unknown);

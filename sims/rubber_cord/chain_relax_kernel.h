@@ -74,7 +74,11 @@ public:
     {
     }
 
-    void sweep()
+    // True when every coordinate written back was finite. (It also looks at
+    // the nodes in flight in the other lanes: from finite nodes, an infinity
+    // or a NaN anywhere means a fault, and the caller then reads which from
+    // the nodes.)
+    bool sweep()
     {
         double twoK[Lanes::kLanes];
         double real[Lanes::kLanes];
@@ -108,10 +112,18 @@ public:
             step<false>(t);
         for (; t <= last; ++t)
             step<true>(t);
+        double finiteness = 0;
+        Vec lanes = m_finiteness;
+        for (int l = 0; l < Lanes::kLanes; ++l) {
+            finiteness += Lanes::first(lanes);
+            lanes = Lanes::rotateUp(lanes);
+        }
+        return finiteness == 0;
     }
 
 private:
     static constexpr double kHalfShare = 0.5;
+
 
     template <bool Edges>
     void step(std::ptrdiff_t t)
@@ -133,6 +145,10 @@ private:
             inX = nodes[t + 1].X;
             inY = nodes[t + 1].Y;
         }
+        // Whatever the last pass hands on (the node just written back in
+        // lane 0, nodes still in flight in the others) is summed as
+        // x - x: 0 while everything is finite.
+        m_finiteness = Lanes::add(m_finiteness, Lanes::add(Lanes::sub(carryX, carryX), Lanes::sub(carryY, carryY)));
         carryX = Lanes::withFirst(carryX, inX);
         carryY = Lanes::withFirst(carryY, inY);
 
@@ -213,6 +229,7 @@ private:
     Vec m_ay[R];
     Vec m_bx[R];
     Vec m_by[R];
+    Vec m_finiteness = Lanes::splat(0.0);
 };
 
 }  // namespace
