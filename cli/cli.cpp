@@ -1,7 +1,8 @@
 #include "cli/cli.h"
 
 #include "measure/csv.h"
-#include "cli/recording.h"
+#include "measure/recording.h"
+#include "runtime/numeric/number_text.h"
 #include "runtime/numeric/runtime_error.h"
 #include "sims/headless.h"
 #include "sims/registry.h"
@@ -12,9 +13,13 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <type_traits>
 
 namespace cli {
 namespace {
+
+using measure::Script;
+using measure::ScriptEvent;
 
 constexpr std::int64_t kDefaultTicks = 10000;
 constexpr std::int64_t kMaxTicksWithoutCsv = 1'000'000'000;
@@ -66,7 +71,11 @@ std::string quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
 template <class Number>
 bool parseWhole(std::string_view text, Number& out)
 {
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), out);
+    std::from_chars_result r;
+    if constexpr (std::is_floating_point_v<Number>)
+        r = rt::readNumber(text.data(), text.data() + text.size(), out);
+    else
+        r = std::from_chars(text.data(), text.data() + text.size(), out);
     return !text.empty() && r.ec == std::errc() && r.ptr == text.data() + text.size();
 }
 
@@ -303,7 +312,7 @@ int runScript(const Script& script, const Output& o, std::ostream& out, std::ost
         status = kFailed;
     }
     if (o.record) {
-        const std::string text = writeRecording(script);
+        const std::string text = measure::writeRecording(script);
         const std::string error = measure::saveFile(*o.record, [&text](const measure::Sink& sink) { sink(text); });
         if (!error.empty()) {
             err << prefix << error << "\n";
@@ -331,7 +340,7 @@ int replay(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (!file)
         throw Usage{"which recording?"};
-    const RecordingRead read = loadRecording(*file);
+    const measure::RecordingRead read = measure::loadRecording(*file);
     if (!read.script)
         throw Usage{read.error};
     return runScript(*read.script, o, out, err);

@@ -1,19 +1,12 @@
 #include "measure/csv.h"
 
+#include "runtime/numeric/number_text.h"
 #include "runtime/text/catalogue.h"
 #include "runtime/numeric/runtime_error.h"
 #include "runtime/numeric/val.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace measure {
 namespace {
@@ -25,33 +18,16 @@ constexpr std::size_t kMaxColumns = 256;
 
 void appendNumber(std::string& out, double v)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-    out.append(buffer, result.ptr);
-}
-
-// Every byte to the descriptor, or the reason it stopped.
-std::string writeAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return std::strerror(errno);
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return {};
+    rt::appendShortest(out, v);
 }
 
 bool parseNumber(std::string_view field, double& out)
 {
     const char* first = field.data();
     const char* last = first + field.size();
-    if (first != last && *first == '+')  // to_chars never writes one
+    if (first != last && *first == '+')  // the writer never writes one
         return false;
-    const auto result = std::from_chars(first, last, out);
+    const auto result = rt::readNumber(first, last, out);
     return result.ec == std::errc() && result.ptr == last;
 }
 
@@ -140,48 +116,6 @@ void writeCsv(const CsvTable& table, const Sink& sink)
 std::string saveCsv(const std::string& path, const CsvTable& table)
 {
     return saveFile(path, [&table](const Sink& sink) { writeCsv(table, sink); });
-}
-
-std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce)
-{
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    // The rename would put an ordinary file in place of a device, a pipe or
-    // a folder: only ordinary files are replaced.
-    std::error_code ec;
-    const fs::file_status status = fs::status(target, ec);
-    if (fs::exists(status) && !fs::is_regular_file(status))
-        return path + ": not saved: it is not an ordinary file";
-    // A hidden name in the same folder, so the rename stays on one file
-    // system and never leaves a half-written file under the real name.
-    std::string name = ".";
-    name.append(target.filename().string()).append(".XXXXXX");
-    std::string temp = (target.parent_path() / name).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return path + ": cannot create a file there: " + std::strerror(errno);
-
-    // mkstemp makes the file private; a saved table is an ordinary file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-
-    std::string error;
-    produce([&](std::string_view piece) {
-        if (error.empty())
-            error = writeAll(fd, piece);
-    });
-    if (error.empty() && ::fsync(fd) != 0)
-        error = std::strerror(errno);
-    if (::close(fd) != 0 && error.empty())
-        error = std::strerror(errno);
-    if (error.empty() && ::rename(temp.c_str(), path.c_str()) != 0)
-        error = std::strerror(errno);
-    if (!error.empty()) {
-        ::unlink(temp.c_str());
-        return path + ": not saved: " + error;
-    }
-    return {};
 }
 
 CsvReadResult readCsv(std::string_view text, std::size_t maxRows)

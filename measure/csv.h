@@ -12,11 +12,12 @@
 //                       Japanese and English name and its unit
 //   1,100.998,...       one row per tick: the tick, then the state after it
 // Numbers are written in the shortest form that reads back as the same
-// double (std::to_chars); nothing is rounded. Names and units hold no comma,
+// double (rt::appendShortest); nothing is rounded. Names and units hold no comma,
 // quote or line break, so no field is ever quoted. Comment lines start with
 // '#': `pandas.read_csv(path, comment="#", encoding="utf-8-sig")` reads the
 // table, and a spreadsheet shows them as single-cell rows above it.
 
+#include "measure/atomic_file.h"
 #include "measure/recorder.h"
 #include "sims/experiment.h"
 
@@ -27,8 +28,6 @@
 #include <vector>
 
 namespace measure {
-
-using Sink = std::function<void(std::string_view)>;
 
 struct ParameterValue {
     std::string key;
@@ -50,12 +49,6 @@ struct CsvTable {
 
 // The whole CSV, handed to `sink` in pieces of some tens of kilobytes.
 void writeCsv(const CsvTable& table, const Sink& sink);
-
-// Saves what `produce` hands its sink: to a temporary file beside `path`,
-// flushed to the disk and renamed to `path`, so the file is either complete
-// or untouched. Returns an empty string on success, or a message naming the
-// file and the reason.
-std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce);
 
 // Writes the CSV to a temporary file beside `path`, flushes it to the disk
 // and renames it to `path`, so the file is either complete or untouched.

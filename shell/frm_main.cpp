@@ -200,7 +200,7 @@ void frmMain::toggleRecording(const sims::Definition& experiment, bool on)
         return;
     }
     const bool full = m_windows.recorder(experiment) && m_windows.recorder(experiment)->full();
-    const std::optional<cli::Script> script = m_windows.stopRecording(experiment);
+    const std::optional<measure::Script> script = m_windows.stopRecording(experiment);
     const QString title = translated(QT_TRANSLATE_NOOP("frmMain", "記録"));
     if (!script) {
         QMessageBox::information(this, title,

@@ -24,23 +24,23 @@ WindowRecorder::WindowRecorder(measure::ExperimentFace& window) : m_window(windo
 
 WindowRecorder::~WindowRecorder() { m_window.form().removeListener(this); }
 
-cli::Script WindowRecorder::script() const
+measure::Script WindowRecorder::script() const
 {
-    cli::Script script = m_script;
+    measure::Script script = m_script;
     script.ticks = m_tick;
     return script;
 }
 
-void WindowRecorder::add(cli::ScriptEvent event)
+void WindowRecorder::add(measure::ScriptEvent event)
 {
     if (m_full)
         return;
     // Only the last place of the pointer before a tick or a press counts:
     // a moving mouse gives dozens of moves per tick.
-    if (event.kind == cli::ScriptEvent::Kind::Move && !m_script.events.empty()
-        && m_script.events.back().kind == cli::ScriptEvent::Kind::Move && m_script.events.back().tick == event.tick)
+    if (event.kind == measure::ScriptEvent::Kind::Move && !m_script.events.empty()
+        && m_script.events.back().kind == measure::ScriptEvent::Kind::Move && m_script.events.back().tick == event.tick)
         m_script.events.back() = std::move(event);
-    else if (m_script.events.size() + 1 < cli::kMaxEvents)  // and room for the end
+    else if (m_script.events.size() + 1 < measure::kMaxEvents)  // and room for the end
         m_script.events.push_back(std::move(event));
     else
         m_full = true;  // a replay must never miss an input: the recording ends here
@@ -48,14 +48,14 @@ void WindowRecorder::add(cli::ScriptEvent event)
 
 void WindowRecorder::formEventRan(rt::FormEvent event)
 {
-    using Kind = cli::ScriptEvent::Kind;
+    using Kind = measure::ScriptEvent::Kind;
     switch (event) {
     case rt::FormEvent::Load:
     case rt::FormEvent::Click: {
         // The boxes as the window has just read them.
         if (!started())
             m_script.carried = m_window.experiment().carried();
-        cli::ScriptEvent change;
+        measure::ScriptEvent change;
         change.tick = m_tick;
         const auto parameters = m_window.definition().parameters;
         for (std::size_t i = 0; i < parameters.size(); ++i)
@@ -66,7 +66,7 @@ void WindowRecorder::formEventRan(rt::FormEvent event)
     case rt::FormEvent::Tick:
         if (!started() || m_full)
             return;
-        if (m_tick == cli::kMaxTicks) {
+        if (m_tick == measure::kMaxTicks) {
             m_full = true;
             return;
         }
@@ -92,7 +92,7 @@ void WindowRecorder::formEventRan(rt::FormEvent event)
 
 // ---------------------------------------------------------------- replay
 
-WindowReplay::WindowReplay(measure::ExperimentFace& window, cli::Script script)
+WindowReplay::WindowReplay(measure::ExperimentFace& window, measure::Script script)
     : m_window(window),
       m_script(std::move(script)),
       m_lastTick(m_script.ticks.value_or(kTicksWithoutEnd))
@@ -127,9 +127,9 @@ void WindowReplay::start()
 void WindowReplay::applyEvents()
 {
     rt::Form& form = m_window.form();
-    using Kind = cli::ScriptEvent::Kind;
+    using Kind = measure::ScriptEvent::Kind;
     for (; m_next < m_script.events.size() && m_script.events[m_next].tick <= m_tick; ++m_next) {
-        const cli::ScriptEvent& e = m_script.events[m_next];
+        const measure::ScriptEvent& e = m_script.events[m_next];
         switch (e.kind) {
         case Kind::Change:
             for (const auto& [key, text] : e.texts) {

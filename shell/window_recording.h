@@ -17,7 +17,7 @@
 // are held meanwhile, so every tick is one the replay gave; after the last
 // tick the window runs on by itself, as it did when the recording ended.
 
-#include "cli/recording.h"
+#include "measure/recording.h"
 #include "measure/experiment_face.h"
 #include "runtime/forms/form.h"
 
@@ -45,14 +45,14 @@ public:
     bool full() const { return m_full; }
     std::int64_t tick() const { return m_tick; }
     // The recording so far, ending at the latest tick.
-    cli::Script script() const;
+    measure::Script script() const;
 
 private:
     void formEventRan(rt::FormEvent event) override;
-    void add(cli::ScriptEvent event);
+    void add(measure::ScriptEvent event);
 
     measure::ExperimentFace& m_window;
-    cli::Script m_script;
+    measure::Script m_script;
     std::int64_t m_tick = 0;
     bool m_paused = false;
     bool m_full = false;
@@ -63,7 +63,7 @@ class WindowReplay : public QObject {
 
 public:
     // The script must be one for the window's experiment.
-    WindowReplay(measure::ExperimentFace& window, cli::Script script);
+    WindowReplay(measure::ExperimentFace& window, measure::Script script);
     ~WindowReplay() override;
 
     // Shows the window and puts it at the recording's start; then the ticks
@@ -84,7 +84,7 @@ private:
     void pace();
 
     measure::ExperimentFace& m_window;
-    cli::Script m_script;
+    measure::Script m_script;
     std::size_t m_next = 0;
     std::int64_t m_tick = 0;
     std::int64_t m_lastTick = 0;

@@ -1,6 +1,6 @@
 #include "shell/window_set.h"
 
-#include "measure/csv.h"
+#include "measure/atomic_file.h"
 #include "measure/measurement_window.h"
 #include "sims/registry.h"
 
@@ -131,7 +131,7 @@ void Windows::startRecording(const sims::Definition& experiment)
         s.measurement->recordingChanged();
 }
 
-std::optional<cli::Script> Windows::stopRecording(const sims::Definition& experiment)
+std::optional<measure::Script> Windows::stopRecording(const sims::Definition& experiment)
 {
     Slot& s = slot(experiment);
     std::unique_ptr<WindowRecorder> recorder = std::move(s.recorder);
@@ -142,16 +142,16 @@ std::optional<cli::Script> Windows::stopRecording(const sims::Definition& experi
     return recorder->script();
 }
 
-QString Windows::saveRecording(const cli::Script& script, const QString& path)
+QString Windows::saveRecording(const measure::Script& script, const QString& path)
 {
-    const std::string text = cli::writeRecording(script);
+    const std::string text = measure::writeRecording(script);
     return QString::fromStdString(
         measure::saveFile(path.toStdString(), [&text](const measure::Sink& sink) { sink(text); }));
 }
 
 WindowReplay* Windows::replayIfRunning(const sims::Definition& experiment) const { return slot(experiment).replay.get(); }
 
-void Windows::replay(const sims::Definition& experiment, cli::Script script)
+void Windows::replay(const sims::Definition& experiment, measure::Script script)
 {
     Slot& s = slot(experiment);
     s.replay.reset();  // a replay running there ends first
@@ -161,7 +161,7 @@ void Windows::replay(const sims::Definition& experiment, cli::Script script)
 
 QString Windows::replay(const QString& path)
 {
-    cli::RecordingRead read = cli::loadRecording(path.toStdString());
+    measure::RecordingRead read = measure::loadRecording(path.toStdString());
     if (!read.script)
         return QString::fromStdString(read.error);
     const sims::Definition* experiment = sims::findExperiment(read.script->experiment);

@@ -57,15 +57,15 @@ public:
     WindowRecorder* recorder(const sims::Definition& experiment) const;
     // Ends the recording; what was recorded, or nothing if the window never
     // read its boxes meanwhile.
-    std::optional<cli::Script> stopRecording(const sims::Definition& experiment);
+    std::optional<measure::Script> stopRecording(const sims::Definition& experiment);
     // Writes it to a temporary file renamed to `path`; an empty string on
     // success, else the reason.
-    static QString saveRecording(const cli::Script& script, const QString& path);
+    static QString saveRecording(const measure::Script& script, const QString& path);
 
     // Replays a recording in its experiment's window; an empty string when
     // it has started, else why not (the file's error, naming the line).
     QString replay(const QString& path);
-    void replay(const sims::Definition& experiment, cli::Script script);
+    void replay(const sims::Definition& experiment, measure::Script script);
     WindowReplay* replayIfRunning(const sims::Definition& experiment) const;
 
     // What 記録開始 / 記録終了 in a measurement window does (the launcher

@@ -3,7 +3,6 @@
 // CSV and the command line all read it, so a quantity is added in one place.
 // Units are model units and ticks, as the models count them. Plain C++.
 
-#include <cmath>
 #include <cstddef>
 #include <span>
 #include <string_view>
@@ -32,28 +31,6 @@ void sampleInto(std::span<const Quantity<State>> table, const State& state, std:
 {
     for (std::size_t i = 0; i < table.size(); ++i)
         row[i] = table[i].value(state);
-}
-
-// sqrt(x² + y²) from correctly rounded operations only, so that every
-// platform gives the same last bit (the C libraries' hypot differ there).
-// Lengths far from 1 are scaled by a power of two first, which is exact, so
-// the squares neither overflow nor lose their digits to underflow.
-inline double length(double x, double y)
-{
-    x = std::fabs(x);
-    y = std::fabs(y);
-    const double big = x > y ? x : y;
-    if (!(big <= 0x1p+500) || big < 0x1p-500) {
-        if (std::isinf(x) || std::isinf(y))
-            return INFINITY;
-        if (big == 0 || std::isnan(big))
-            return x + y;
-        const double scale = big < 0x1p-500 ? 0x1p+600 : 0x1p-600;
-        x *= scale;
-        y *= scale;
-        return std::sqrt(x * x + y * y) / scale;
-    }
-    return std::sqrt(x * x + y * y);
 }
 
 // The table's infos alone, for the experiment's definition.

@@ -1,5 +1,6 @@
 #include "sims/two_balls/two_balls_quantities.h"
 
+#include "runtime/numeric/hypot.h"
 #include "sims/experiment.h"
 
 #include <cmath>
@@ -11,8 +12,8 @@ constexpr double kInertiaPerMass = 1 / ForceFactor;
 
 double height1(const Model& m) { return Ball1Floor - m.Ball1.Y; }
 double height2(const Model& m) { return Ball2Floor - m.Ball2.Y; }
-double speed(const Ball& b) { return sims::length(b.VelocityX, b.VelocityY); }
-double springLength(const Model& m) { return sims::length(m.Ball1.X - m.Ball2.X, m.Ball1.Y - m.Ball2.Y); }
+double speed(const Ball& b) { return rt::hypot(b.VelocityX, b.VelocityY); }
+double springLength(const Model& m) { return rt::hypot(m.Ball1.X - m.Ball2.X, m.Ball1.Y - m.Ball2.Y); }
 
 double ballEnergy(const Ball& b, double gravity, double height)
 {

@@ -2,7 +2,7 @@
 // replay` to the same bits, and read from hostile text without harm.
 
 #include "cli/cli.h"
-#include "cli/recording.h"
+#include "measure/recording.h"
 
 #include <gtest/gtest.h>
 
@@ -91,21 +91,21 @@ TEST(Recording, ChangesAfterTheStartReadTheBoxesAgain)
 
 TEST(Recording, WrittenTextReadsBackAsTheSameScript)
 {
-    cli::Script script{"two-balls", {}, 77, {0.1, -5e-324, 0, 1.7976931348623157e308}};
-    script.events.push_back({0, cli::ScriptEvent::Kind::Change, {{"mass1", "質量"}, {"timer", "1\"0\\\n\t"}}, 0, 0});
-    script.events.push_back({3, cli::ScriptEvent::Kind::Press, {}, 0.1f, -3.4e38f});
-    script.events.push_back({3, cli::ScriptEvent::Kind::Move, {}, 1e-45f, 7});
-    script.events.push_back({5, cli::ScriptEvent::Kind::Pause, {}, 0, 0});
-    script.events.push_back({6, cli::ScriptEvent::Kind::Step, {}, 0, 0});
-    script.events.push_back({6, cli::ScriptEvent::Kind::Resume, {}, 0, 0});
-    const cli::RecordingRead read = cli::readRecording(cli::writeRecording(script));
+    measure::Script script{"two-balls", {}, 77, {0.1, -5e-324, 0, 1.7976931348623157e308}};
+    script.events.push_back({0, measure::ScriptEvent::Kind::Change, {{"mass1", "質量"}, {"timer", "1\"0\\\n\t"}}, 0, 0});
+    script.events.push_back({3, measure::ScriptEvent::Kind::Press, {}, 0.1f, -3.4e38f});
+    script.events.push_back({3, measure::ScriptEvent::Kind::Move, {}, 1e-45f, 7});
+    script.events.push_back({5, measure::ScriptEvent::Kind::Pause, {}, 0, 0});
+    script.events.push_back({6, measure::ScriptEvent::Kind::Step, {}, 0, 0});
+    script.events.push_back({6, measure::ScriptEvent::Kind::Resume, {}, 0, 0});
+    const measure::RecordingRead read = measure::readRecording(measure::writeRecording(script));
     ASSERT_TRUE(read.script) << read.error;
-    EXPECT_EQ(cli::writeRecording(*read.script), cli::writeRecording(script));
+    EXPECT_EQ(measure::writeRecording(*read.script), measure::writeRecording(script));
     EXPECT_EQ(read.script->events[0].texts[1].second, "1\"0\\\n\t");
     EXPECT_EQ(read.script->events[1].y, -3.4e38f);
     EXPECT_EQ(read.script->events[2].x, 1e-45f);
     EXPECT_EQ(read.script->carried, script.carried);
-    EXPECT_EQ(read.script->events[4].kind, cli::ScriptEvent::Kind::Step);
+    EXPECT_EQ(read.script->events[4].kind, measure::ScriptEvent::Kind::Step);
 }
 
 struct HostileCase {
@@ -118,7 +118,7 @@ class HostileRecording : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileRecording, RefusedWithTheLineNamed)
 {
-    const cli::RecordingRead read = cli::readRecording(GetParam().text);
+    const measure::RecordingRead read = measure::readRecording(GetParam().text);
     EXPECT_FALSE(read.script);
     EXPECT_EQ(read.error, GetParam().error);
 }
@@ -182,11 +182,11 @@ INSTANTIATE_TEST_SUITE_P(
 // refused with a line named, never more.
 TEST(HostileRecording, MutatedRecordingsAreReadOrRefused)
 {
-    cli::Script script{"rubber-cord", {}, 40, {}};
-    script.events.push_back({0, cli::ScriptEvent::Kind::Change, {{"nodes", "20"}, {"gravity", "0.5"}}, 0, 0});
-    script.events.push_back({10, cli::ScriptEvent::Kind::Press, {}, 300, 450});
-    script.events.push_back({12, cli::ScriptEvent::Kind::Change, {{"stiffness", "1"}}, 0, 0});
-    const std::string valid = cli::writeRecording(script);
+    measure::Script script{"rubber-cord", {}, 40, {}};
+    script.events.push_back({0, measure::ScriptEvent::Kind::Change, {{"nodes", "20"}, {"gravity", "0.5"}}, 0, 0});
+    script.events.push_back({10, measure::ScriptEvent::Kind::Press, {}, 300, 450});
+    script.events.push_back({12, measure::ScriptEvent::Kind::Change, {{"stiffness", "1"}}, 0, 0});
+    const std::string valid = measure::writeRecording(script);
     std::mt19937 random(20261207);
     for (int i = 0; i < 20000; ++i) {
         std::string text = valid;
@@ -201,7 +201,7 @@ TEST(HostileRecording, MutatedRecordingsAreReadOrRefused)
             if (text.empty())
                 text.push_back('{');
         }
-        const cli::RecordingRead read = cli::readRecording(text);
+        const measure::RecordingRead read = measure::readRecording(text);
         ASSERT_TRUE(read.script.has_value() == read.error.empty()) << text;
         if (!read.script) {
             ASSERT_EQ(read.error.rfind("line ", 0), 0u) << read.error;

@@ -2,7 +2,7 @@
 // a script that it writes back and reads again as the same text, or refuse
 // with a message naming a line: never crash, hang or read out of bounds.
 
-#include "cli/recording.h"
+#include "measure/recording.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,15 +12,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const cli::RecordingRead read = cli::readRecording(text);
+    const measure::RecordingRead read = measure::readRecording(text);
     if (!read.script) {
         if (read.error.rfind("line ", 0) != 0)
             std::abort();
         return 0;
     }
-    const std::string written = cli::writeRecording(*read.script);
-    const cli::RecordingRead again = cli::readRecording(written);
-    if (!again.script || cli::writeRecording(*again.script) != written)
+    const std::string written = measure::writeRecording(*read.script);
+    const measure::RecordingRead again = measure::readRecording(written);
+    if (!again.script || measure::writeRecording(*again.script) != written)
         std::abort();
     return 0;
 }

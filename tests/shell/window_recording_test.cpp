@@ -8,7 +8,7 @@
 #include "shell/frm_main.h"
 #include "tests/support/typed_windows.h"
 #include "measure/measurement_window.h"
-#include "cli/recording.h"
+#include "measure/recording.h"
 #include "sims/rotation/rotation_quantities.h"
 #include "sims/rubber_cord/rubber_cord_quantities.h"
 #include "sims/two_balls/two_balls_quantities.h"
@@ -189,10 +189,10 @@ TEST_P(Recorded, ReplaysToTheSameBitsHeadlessAndInTheWindow)
             original.push_back(sampleOf(w, c.sim, t));
             apply(w, c.sim, c.inputs, t);
         }
-        const std::optional<cli::Script> script = w.stopRecording(c.sim);
+        const std::optional<measure::Script> script = w.stopRecording(c.sim);
         ASSERT_TRUE(script);
         EXPECT_EQ(std::count_if(script->events.begin(), script->events.end(),
-                                [](const cli::ScriptEvent& e) { return e.kind == cli::ScriptEvent::Kind::Step; }),
+                                [](const measure::ScriptEvent& e) { return e.kind == measure::ScriptEvent::Kind::Step; }),
                   stepsOf(c));
         EXPECT_EQ(script->carried.empty(), c.warmTicks == 0 || c.sim == vibration::definition() || c.sim == rubber_cord::definition());
         ASSERT_EQ(Windows::saveRecording(*script, path), QString());
@@ -249,8 +249,8 @@ INSTANTIATE_TEST_SUITE_P(
 // and after its last tick the window's own timer takes over.
 TEST(ReplayOnScreen, RunsAtTheTimersPaceThenTheWindowGoesOn)
 {
-    using Kind = cli::ScriptEvent::Kind;
-    cli::Script script{"vibration", {}, 30, {}};
+    using Kind = measure::ScriptEvent::Kind;
+    measure::Script script{"vibration", {}, 30, {}};
     script.events.push_back({0, Kind::Change, {{"timer", "5"}, {"length", "120"}}, 0, 0});
     script.events.push_back({10, Kind::Press, {}, 3000, 0});
     QTemporaryDir dir;
@@ -291,7 +291,7 @@ TEST(RecordingControls, MenuAndMeasurementWindowAgree)
     EXPECT_TRUE(w.recorder(two_balls::definition())->started());
     EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録終了…"));
     twoBallsWindow(w).Timer1.fire();
-    const std::optional<cli::Script> script = w.stopRecording(two_balls::definition());
+    const std::optional<measure::Script> script = w.stopRecording(two_balls::definition());
     ASSERT_TRUE(script);
     EXPECT_EQ(script->ticks, 1);
     EXPECT_EQ(m.recordButton().text(), QStringLiteral("記録開始"));

@@ -39,7 +39,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace measure {
 
 struct ScriptEvent {
     enum class Kind { Change, Press, Move, Pause, Resume, Step };
@@ -76,4 +76,4 @@ RecordingRead readRecording(std::string_view text);
 constexpr std::size_t kMaxRecordingBytes = 64u << 20;
 RecordingRead loadRecording(const std::string& path);
 
-}  // namespace cli
+}  // namespace measure

@@ -1,17 +1,19 @@
-#include "cli/recording.h"
+#include "measure/recording.h"
 
-#include "measure/csv.h"
+#include "runtime/numeric/number_text.h"
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 #include <cmath>
 #include <limits>
 #include <map>
 #include <memory>
 #include <variant>
 
-namespace cli {
+namespace measure {
 namespace {
 
 constexpr std::string_view kFormat = "springlab-recording";
@@ -189,7 +191,7 @@ private:
         double v = 0;
         const char* first = m_text.data() + m_pos;
         const char* last = m_text.data() + m_text.size();
-        const auto r = std::from_chars(first, last, v);
+        const auto r = rt::readNumber(first, last, v);
         if (r.ec != std::errc() || !std::isfinite(v) || *first == '+')
             throw BadJson{"a value expected at column " + std::to_string(m_pos + 1)};
         m_pos += static_cast<std::size_t>(r.ptr - first);
@@ -223,8 +225,7 @@ void appendJsonString(std::string& out, std::string_view s)
 template <class Number>
 void appendNumber(std::string& out, Number v)
 {
-    char buffer[32];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+    rt::appendShortest(out, v);
 }
 
 const JsonObject* asObject(const Json& j)
@@ -436,10 +437,17 @@ RecordingRead loadRecording(const std::string& path)
         result.error = path + ": cannot be opened";
         return result;
     }
-    // A recording is small: a larger file is not one.
-    std::string text(kMaxRecordingBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    // A recording is small: a larger file is not one. The buffer grows with
+    // what is read, so a short file costs a short buffer.
+    std::string text;
+    std::error_code ec;
+    if (const auto size = std::filesystem::file_size(path, ec); !ec && size <= kMaxRecordingBytes)
+        text.reserve(static_cast<std::size_t>(size));
+    char chunk[1 << 16];
+    while (in && text.size() <= kMaxRecordingBytes) {
+        in.read(chunk, sizeof chunk);
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
     if (text.size() > kMaxRecordingBytes) {
         result.error = path + ": larger than a recording can be";
         return result;
@@ -450,4 +458,4 @@ RecordingRead loadRecording(const std::string& path)
     return result;
 }
 
-}  // namespace cli
+}  // namespace measure

@@ -1,0 +1,286 @@
+#include "measure/atomic_file.h"
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <system_error>
+
+#if defined(__unix__) || defined(__APPLE__)
+#define SPRINGLAB_POSIX_FILES 1
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace measure {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A chain of links longer than this is a loop (the kernel's own limit).
+constexpr int kMaxLinks = 40;
+
+// The temporary files being written, for the signal handler to remove:
+// fixed slots of plain characters, since a handler may not allocate.
+constexpr std::size_t kSlots = 8;
+constexpr std::size_t kMaxTempPath = 4096;
+struct TempSlot {
+    std::atomic<int> state{0};  // 0 free, 1 being filled, 2 names a file
+    std::array<char, kMaxTempPath> path{};
+};
+std::array<TempSlot, kSlots> g_temps;
+
+// Lists the temporary file while it exists; removes it unless kept.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : m_path(std::move(path))
+    {
+        if (m_path.size() >= kMaxTempPath)
+            return;  // saved all the same, only not removed by a signal
+        for (TempSlot& slot : g_temps) {
+            int expected = 0;
+            if (slot.state.compare_exchange_strong(expected, 1)) {
+                std::memcpy(slot.path.data(), m_path.c_str(), m_path.size() + 1);
+                slot.state.store(2);
+                m_slot = &slot;
+                return;
+            }
+        }
+    }
+    ~TemporaryFile()
+    {
+        if (!m_kept) {
+            std::error_code ec;
+            fs::remove(m_path, ec);
+        }
+        if (m_slot)
+            m_slot->state.store(0);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const std::string& path() const { return m_path; }
+    // Renamed into place: nothing left to remove.
+    void kept() { m_kept = true; }
+
+private:
+    std::string m_path;
+    TempSlot* m_slot = nullptr;
+    bool m_kept = false;
+};
+
+// A hidden name beside `target`, so the rename stays on one file system and
+// never leaves a half-written file under the real name.
+std::string temporaryNameBeside(const fs::path& target)
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::string name = ".";
+    name.append(target.filename().string()).append(".");
+    for (int i = 0; i < 8; ++i)
+        name.push_back(kLetters[random() % (sizeof kLetters - 1)]);
+    return (target.parent_path() / name).string();
+}
+
+std::string reasonOf(int error) { return std::generic_category().message(error); }
+
+#ifdef SPRINGLAB_POSIX_FILES
+
+std::string writeAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return reasonOf(errno);
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+// The new file, created with O_EXCL so that no other file of that name is
+// ever written; the mode goes through the umask as for any new file.
+int createTemporary(const fs::path& target, std::optional<TemporaryFile>& temp, std::string& error)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = temporaryNameBeside(target);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            temp.emplace(std::move(name));
+            return fd;
+        }
+        if (errno != EEXIST) {
+            error = reasonOf(errno);
+            return -1;
+        }
+    }
+    error = reasonOf(EEXIST);
+    return -1;
+}
+
+std::string saveTo(const std::string& path, const fs::path& target,
+                   const std::function<void(const Sink&)>& produce)
+{
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (!S_ISREG(old.st_mode))
+            return path + ": not saved: it is not an ordinary file";
+        // Root may write anything; a file nobody may write is still meant
+        // to stay as it is.
+        if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+            return path + ": not saved: the file is read-only";
+    } else if (errno != ENOENT) {
+        return path + ": not saved: " + reasonOf(errno);
+    }
+
+    std::optional<TemporaryFile> temp;
+    std::string error;
+    const int fd = createTemporary(target, temp, error);
+    if (fd < 0)
+        return path + ": cannot create a file there: " + error;
+    if (exists) {
+        // The saved file is the old one with new contents: its owner where
+        // the user may give it (root may; others only keep their own), then
+        // its bits, which a change of owner would clear.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+                (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+    try {
+        produce([&](std::string_view piece) {
+            if (error.empty())
+                error = writeAll(fd, piece);
+        });
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (error.empty() && ::fsync(fd) != 0)
+        error = reasonOf(errno);
+    if (::close(fd) != 0 && error.empty())
+        error = reasonOf(errno);
+    if (error.empty() && ::rename(temp->path().c_str(), target.c_str()) != 0)
+        error = reasonOf(errno);
+    if (!error.empty())
+        return path + ": not saved: " + error;
+    temp->kept();
+    return {};
+}
+
+std::atomic<void (*)(int)> g_beforeDying{nullptr};
+
+extern "C" void removeTemporariesAndDie(int signal)
+{
+    for (TempSlot& slot : g_temps)
+        if (slot.state.load() == 2)
+            ::unlink(slot.path.data());
+    if (void (*hook)(int) = g_beforeDying.load())
+        hook(signal);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+#else
+
+std::string saveTo(const std::string& path, const fs::path& target,
+                   const std::function<void(const Sink&)>& produce)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (fs::exists(status)) {
+        if (!fs::is_regular_file(status))
+            return path + ": not saved: it is not an ordinary file";
+        if ((status.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write))
+            == fs::perms::none)
+            return path + ": not saved: the file is read-only";
+    }
+    std::string name = temporaryNameBeside(target);
+    for (int attempt = 0; attempt < 100 && fs::exists(name, ec); ++attempt)
+        name = temporaryNameBeside(target);
+    TemporaryFile temp(name);
+    bool written = false;
+    {
+        std::ofstream out(fs::path(temp.path()), std::ios::binary);
+        if (!out)
+            return path + ": cannot create a file there";
+        produce([&out](std::string_view piece) {
+            if (out)
+                out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        });
+        out.flush();
+        written = static_cast<bool>(out);
+    }
+    if (!written)
+        return path + ": not saved: the file could not be written";
+    if (fs::exists(status))
+        fs::permissions(temp.path(), status.permissions(), ec);
+    fs::rename(temp.path(), target, ec);
+    if (ec)
+        return path + ": not saved: " + ec.message();
+    temp.kept();
+    return {};
+}
+
+#endif
+
+}  // namespace
+
+std::string savedFileOf(const std::string& path)
+{
+    fs::path p(path);
+    std::error_code ec;
+    for (int links = 0; links < kMaxLinks && fs::is_symlink(fs::symlink_status(p, ec)); ++links) {
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec)
+            break;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    // The folders too, so another spelling of the same place compares equal.
+    const fs::path whole = fs::weakly_canonical(fs::absolute(p, ec), ec);
+    return ec ? p.lexically_normal().string() : whole.string();
+}
+
+std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce)
+{
+    std::error_code ec;
+    fs::path p(path);
+    for (int links = 0; fs::is_symlink(fs::symlink_status(p, ec)); ++links) {
+        if (links == kMaxLinks)
+            return path + ": not saved: too many symbolic links";
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec)
+            return path + ": not saved: " + ec.message();
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    return saveTo(path, p, produce);
+}
+
+void removeTemporaryFilesOnSignals(void (*beforeDying)(int signal))
+{
+#ifdef SPRINGLAB_POSIX_FILES
+    g_beforeDying.store(beforeDying);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
+        struct sigaction now {};
+        ::sigaction(signal, nullptr, &now);
+        if (now.sa_handler == SIG_IGN)  // e.g. nohup: the user wants it ignored
+            continue;
+        struct sigaction action {};
+        action.sa_handler = removeTemporariesAndDie;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, nullptr);
+    }
+#else
+    (void)beforeDying;
+#endif
+}
+
+}  // namespace measure
