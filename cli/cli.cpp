@@ -3,6 +3,7 @@
 #include "measure/csv.h"
 #include "measure/experiment.h"
 #include "measure/recording.h"
+#include "runtime/numeric/number_text.h"
 #include "runtime/numeric/runtime_error.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <type_traits>
 
 namespace cli {
 namespace {
@@ -68,7 +70,11 @@ std::string quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
 template <class Number>
 bool parseWhole(std::string_view text, Number& out)
 {
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), out);
+    std::from_chars_result r;
+    if constexpr (std::is_floating_point_v<Number>)
+        r = rt::readNumber(text.data(), text.data() + text.size(), out);
+    else
+        r = std::from_chars(text.data(), text.data() + text.size(), out);
     return !text.empty() && r.ec == std::errc() && r.ptr == text.data() + text.size();
 }
 

@@ -1,6 +1,7 @@
 #include "measure/csv.h"
 
 #include "measure/experiment.h"
+#include "runtime/numeric/number_text.h"
 #include "runtime/numeric/runtime_error.h"
 #include "runtime/numeric/val.h"
 
@@ -28,7 +29,7 @@ bool parseNumber(std::string_view field, double& out)
     const char* last = first + field.size();
     if (first != last && *first == '+')  // to_chars never writes one
         return false;
-    const auto result = std::from_chars(first, last, out);
+    const auto result = rt::readNumber(first, last, out);
     return result.ec == std::errc() && result.ptr == last;
 }
 

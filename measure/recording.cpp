@@ -1,5 +1,7 @@
 #include "measure/recording.h"
 
+#include "runtime/numeric/number_text.h"
+
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -189,7 +191,7 @@ private:
         double v = 0;
         const char* first = m_text.data() + m_pos;
         const char* last = m_text.data() + m_text.size();
-        const auto r = std::from_chars(first, last, v);
+        const auto r = rt::readNumber(first, last, v);
         if (r.ec != std::errc() || !std::isfinite(v) || *first == '+')
             throw BadJson{"a value expected at column " + std::to_string(m_pos + 1)};
         m_pos += static_cast<std::size_t>(r.ptr - first);

@@ -1,5 +1,7 @@
 #include "runtime/numeric/val.h"
 
+#include "runtime/numeric/number_text.h"
+
 #include "runtime/numeric/runtime_error.h"
 
 #include <charconv>
@@ -77,7 +79,7 @@ double Val(std::string_view text)
         return 0.0;
     }
 
-    // Gather the number without its blanks, then let from_chars round it
+    // Gather the number without its blanks, then let readNumber round it
     // correctly; it never looks at the C locale, so a comma locale cannot
     // change what a period means.
     std::string number;
@@ -143,7 +145,7 @@ double Val(std::string_view text)
     }
 
     double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto result = readNumber(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         if (seenNonZero && leadingExponent > 0)
             throw RuntimeError(ErrorNumber::Overflow);

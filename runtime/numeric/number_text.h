@@ -1,0 +1,19 @@
+#pragma once
+// Numbers as text, the same bytes on every platform the core is built for.
+//
+// readNumber reads a decimal number (an optional '-', digits with at most one
+// period, an optional exponent; or inf, infinity, nan) exactly as the
+// desktop's std::from_chars does, correctly rounded: on success ec is
+// errc() and ptr is past the number; a finite number beyond the type's range,
+// or one with a non-zero digit that rounds to zero, gives
+// errc::result_out_of_range and leaves out unchanged; no number gives
+// errc::invalid_argument. A leading '+' is no number.
+
+#include <charconv>
+
+namespace rt {
+
+std::from_chars_result readNumber(const char* first, const char* last, double& out);
+std::from_chars_result readNumber(const char* first, const char* last, float& out);
+
+}  // namespace rt
