@@ -116,38 +116,6 @@ INSTANTIATE_TEST_SUITE_P(
         RecordedRunCase{"TinyNumberIsZero", {"two-balls", "--ticks", "9", "--press", "5:1e-50,1"}, "", "tick = 9\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A run that could not be recorded is refused before it starts, with the
-// limit named, and leaves no file.
-struct UnrecordableCase {
-    const char* name;
-    std::vector<std::string> runArgs;
-    std::string err;  // the start of stderr
-};
-
-class Unrecordable : public ::testing::TestWithParam<UnrecordableCase> {};
-
-TEST_P(Unrecordable, RefusedBeforeTheRun)
-{
-    const std::string recording = tempPath(std::string(GetParam().name) + ".jsonl");
-    std::vector<std::string> args = {"run"};
-    args.insert(args.end(), GetParam().runArgs.begin(), GetParam().runArgs.end());
-    args.insert(args.end(), {"--record", recording});
-    const Result run = command(args);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err.substr(0, GetParam().err.size()), GetParam().err);
-    EXPECT_EQ(run.out, "");
-    EXPECT_FALSE(std::filesystem::exists(recording));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, Unrecordable,
-    ::testing::Values(
-        UnrecordableCase{"TooManyTicks", {"vibration", "--ticks", "20000000"},
-                         "springlab run: --ticks 20000000 is more than the 10000000 ticks --record can hold\n"},
-        UnrecordableCase{"TextTooLong", {"vibration", "--set", "mass=" + std::string(100000, '5')},
-                         "springlab run: the --set texts are too long for --record: 100095 bytes where a line holds 65536\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 // Out of tick order on the command line, the mouse still comes in tick
 // order (the same tick keeps the order given).
 TEST(Recording, EventsAreSortedByTick)
