@@ -11,7 +11,7 @@ ARGS ?=
 MAKEFLAGS += --no-print-directory
 SHELL := /bin/bash
 
-.PHONY: all deps configure build run test test-sanitize bench package screenshots clean
+.PHONY: all deps configure build web run test test-sanitize bench package screenshots clean
 
 all: build
 
@@ -37,7 +37,22 @@ run: configure
 		| { grep --line-buffered -v -E '^\[ *[0-9]+%\] (Built target|Automatic MOC)|^Consolidate' || true; }
 	@$(BUILD_DIR)/shell/springlab $(ARGS) || { status=$$?; [ $$status -eq 1 ] || exit $$status; }
 
-test: build
+# The core without Qt as WebAssembly, run by node: build/web/springlab-cli.mjs
+# (`node build/web/springlab-cli.mjs run vibration --ticks 100`) and the
+# programs the tests and benchmarks compare with their native twins.
+# emscripten keeps its cache in the build folder (/ may be read-only);
+# NODE_PATH lets emscripten's own scripts find Debian's node modules.
+WEB_DIR := $(BUILD_DIR)/web
+WEB_ENV = EM_CACHE=$(abspath $(WEB_DIR)/emcache) NODE_PATH=/usr/share/nodejs
+web: deps
+	@bash tools/install-deps.sh emscripten nodejs
+	@bash tools/web-cache.sh $(WEB_DIR)/emcache
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR)/cmake -DCMAKE_BUILD_TYPE=Release \
+		-DSPRINGLAB_WEB_OUTPUT_DIR=$(abspath $(WEB_DIR)) >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_DIR)/cmake -j $(JOBS)
+
+# The web build first: the tests compare its runs with the desktop's.
+test: build web
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The whole suite under AddressSanitizer, UndefinedBehaviorSanitizer and
@@ -67,8 +82,9 @@ test-sanitize: deps
 	@$(FUZZ_DIR)/tests/fuzz/recording_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		$(FUZZ_DIR)/corpus-recording tests/fuzz/corpus/recording 2>&1 | tail -n 12
 
-bench: build
+bench: build web
 	@$(BUILD_DIR)/bench/springlab_bench
+	@bash bench/node_vs_native.sh $(BUILD_DIR)
 
 # A Debian package (springlab_<version>_<arch>.deb) in build/.
 package: build

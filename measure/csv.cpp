@@ -18,16 +18,14 @@ constexpr std::size_t kMaxColumns = 256;
 
 void appendNumber(std::string& out, double v)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-    out.append(buffer, result.ptr);
+    rt::appendShortest(out, v);
 }
 
 bool parseNumber(std::string_view field, double& out)
 {
     const char* first = field.data();
     const char* last = first + field.size();
-    if (first != last && *first == '+')  // to_chars never writes one
+    if (first != last && *first == '+')  // the writer never writes one
         return false;
     const auto result = rt::readNumber(first, last, out);
     return result.ec == std::errc() && result.ptr == last;

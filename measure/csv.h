@@ -12,7 +12,7 @@
 //                       Japanese and English name and its unit
 //   1,100.998,...       one row per tick: the tick, then the state after it
 // Numbers are written in the shortest form that reads back as the same
-// double (std::to_chars); nothing is rounded. Names and units hold no comma,
+// double (rt::appendShortest); nothing is rounded. Names and units hold no comma,
 // quote or line break, so no field is ever quoted. Comment lines start with
 // '#': `pandas.read_csv(path, comment="#", encoding="utf-8-sig")` reads the
 // table, and a spreadsheet shows them as single-cell rows above it.

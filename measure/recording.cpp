@@ -225,8 +225,7 @@ void appendJsonString(std::string& out, std::string_view s)
 template <class Number>
 void appendNumber(std::string& out, Number v)
 {
-    char buffer[32];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+    rt::appendShortest(out, v);
 }
 
 const JsonObject* asObject(const Json& j)

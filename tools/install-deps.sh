@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools
           libgl-dev fonts-noto-cjk
           qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libfast-float-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libfast-float-dev libfmt-dev
           python3 dpkg-dev file desktop-file-utils appstream xvfb xauth x11-utils "$@")
 
 missing=()

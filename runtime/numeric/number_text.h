@@ -8,12 +8,23 @@
 // or one with a non-zero digit that rounds to zero, gives
 // errc::result_out_of_range and leaves out unchanged; no number gives
 // errc::invalid_argument. A leading '+' is no number.
+//
+// shortestText writes the shortest text that reads back to the same bits,
+// byte for byte what the plain std::to_chars(first, last, v) writes: the
+// fewest significant digits, in fixed or exponent form, whichever is shorter
+// (fixed on a tie); a whole number in fixed form shows its exact digits
+// ("1e+10", "123456789012345677877", "0.001", "1e-04", "-0", "inf", "-nan").
 
 #include <charconv>
+#include <string>
 
 namespace rt {
 
 std::from_chars_result readNumber(const char* first, const char* last, double& out);
 std::from_chars_result readNumber(const char* first, const char* last, float& out);
+
+void appendShortest(std::string& out, double v);
+void appendShortest(std::string& out, float v);
+std::string shortestText(double v);
 
 }  // namespace rt

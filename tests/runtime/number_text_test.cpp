@@ -1,12 +1,15 @@
 // readNumber must read every text exactly as the desktop's std::from_chars
-// does (value bits, characters used, error), since the WebAssembly build has
-// no from_chars for floating point and the two must give the same runs.
+// does (value bits, characters used, error), and appendShortest write every
+// number as the plain std::to_chars does, since the WebAssembly build has
+// neither for floating point and CSV files and recordings must not change.
 
 #include "runtime/numeric/number_text.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
+#include <limits>
 #include <charconv>
 #include <cstdint>
 #include <random>
@@ -105,6 +108,93 @@ TEST(ReadNumberRandom, ReadsAsFromChars)
         expectSameReading<double>(number);
         expectSameReading<float>(number);
     }
+}
+
+template <class Number>
+std::string desktopText(Number v)
+{
+    char buffer[64];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+}
+
+template <class Number>
+std::string ourText(Number v)
+{
+    std::string out;
+    rt::appendShortest(out, v);
+    return out;
+}
+
+struct WriteCase {
+    const char* name;
+    double value;
+    const char* text;
+};
+
+class ShortestTextTable : public testing::TestWithParam<WriteCase> {};
+
+TEST_P(ShortestTextTable, WritesAsToChars)
+{
+    const WriteCase& c = GetParam();
+    EXPECT_EQ(rt::shortestText(c.value), c.text);
+    EXPECT_EQ(desktopText(c.value), c.text);
+    EXPECT_EQ(ourText(static_cast<float>(c.value)), desktopText(static_cast<float>(c.value)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Numbers, ShortestTextTable, testing::Values(
+    WriteCase{"Zero", 0.0, "0"},
+    WriteCase{"NegativeZero", -0.0, "-0"},
+    WriteCase{"Tenth", 0.1, "0.1"},
+    WriteCase{"FixedOnATie", 0.001, "0.001"},
+    WriteCase{"ExponentWhenShorter", 0.0001, "1e-04"},
+    WriteCase{"TenBillionInExponentForm", 1e10, "1e+10"},
+    WriteCase{"WholeNumberFixed", 123456.0, "123456"},
+    WriteCase{"WholeNumberShowsExactDigits", 123456789012345680000.0, "123456789012345683968"},
+    WriteCase{"ThreeDigitExponent", 1e100, "1e+100"},
+    WriteCase{"NegativeMixed", -12.375, "-12.375"},
+    WriteCase{"Largest", 1.7976931348623157e308, "1.7976931348623157e+308"},
+    WriteCase{"SmallestNormal", 2.2250738585072014e-308, "2.2250738585072014e-308"},
+    WriteCase{"SmallestSubnormal", 5e-324, "5e-324"},
+    WriteCase{"Infinity", -std::numeric_limits<double>::infinity(), "-inf"},
+    WriteCase{"NotANumber", std::numeric_limits<double>::quiet_NaN(), "nan"}),
+    [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
+
+// Numbers of every kind, compared with the desktop's text: any bit pattern
+// (all exponents, subnormals, NaNs), whole numbers near where the fixed form
+// stops being the shorter, powers of ten and their neighbours, and numbers
+// with 15 to 17 digits halfway between two doubles' shortest texts.
+TEST(ShortestTextRandom, WritesAsToChars)
+{
+    std::mt19937_64 random(1207);
+    auto check = [](double v) {
+        ASSERT_EQ(ourText(v), desktopText(v));
+        const float f = static_cast<float>(v);
+        ASSERT_EQ(ourText(f), desktopText(f));
+    };
+    for (int i = 0; i < 2'000'000; ++i) {
+        check(std::bit_cast<double>(random()));
+        const float f = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+        ASSERT_EQ(ourText(f), desktopText(f));
+    }
+    for (int i = 0; i < 200'000; ++i) {
+        const double whole = std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 40));
+        check(whole);
+        check(std::nextafter(whole, 0.0));
+        const int digits = 15 + static_cast<int>(random() % 3);
+        const double mantissa = static_cast<double>(random() % 100'000'000'000'000'000ULL) + 0.5;
+        check(mantissa * std::pow(10.0, static_cast<int>(random() % 40) - 20 - digits));
+    }
+    for (int e = -330; e <= 310; ++e) {
+        const double ten = std::pow(10.0, e);
+        check(ten);
+        check(std::nextafter(ten, 0.0));
+        check(std::nextafter(ten, std::numeric_limits<double>::infinity()));
+    }
+    for (const double v : {std::numeric_limits<double>::max(), std::numeric_limits<double>::min(),
+                           std::numeric_limits<double>::denorm_min(), -std::numeric_limits<double>::denorm_min(),
+                           static_cast<double>(std::numeric_limits<float>::max()),
+                           static_cast<double>(std::numeric_limits<float>::denorm_min())})
+        check(v);
 }
 
 }  // namespace

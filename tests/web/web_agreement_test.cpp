@@ -1,0 +1,194 @@
+// The WebAssembly build, run by node, must do what the desktop program does:
+// the same CSV and recordings byte for byte, the same messages and exit
+// statuses, and Val the same on every text. Each run is made twice, by the
+// desktop program and by node, each in a folder of its own, and everything
+// it printed or wrote is compared. The tests skip only when the web build
+// was never configured (`make web`; `make test` does it first).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kWebDir = SPRINGLAB_WEB_DIR;
+
+struct Output {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+std::string contents(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs the program in `folder` with stdout and stderr into files there.
+Output runIn(const fs::path& folder, std::vector<std::string> argv)
+{
+    const fs::path outPath = folder / ".stdout";
+    const fs::path errPath = folder / ".stderr";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || ::chdir(folder.c_str()) != 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
+            ::_exit(127);
+        std::vector<char*> args;
+        for (std::string& a : argv)
+            args.push_back(a.data());
+        args.push_back(nullptr);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    Output o{contents(outPath), contents(errPath), WIFEXITED(status) ? WEXITSTATUS(status) : 128};
+    fs::remove(outPath);
+    fs::remove(errPath);
+    return o;
+}
+
+bool webConfigured() { return fs::exists(kWebDir / "cmake" / "CMakeCache.txt"); }
+
+class WebTwin : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!webConfigured())
+            GTEST_SKIP() << "no web build in " << kWebDir << " (make web)";
+        m_root = fs::temp_directory_path() / ("springlab-web-" + std::to_string(::getpid()));
+        m_native = m_root / "native";
+        m_node = m_root / "node";
+        fs::create_directories(m_native);
+        fs::create_directories(m_node);
+    }
+    void TearDown() override
+    {
+        if (!m_root.empty())
+            fs::remove_all(m_root);
+    }
+
+    // Runs both programs with the same arguments and compares what they
+    // printed and the status they ended with.
+    void runBoth(const std::string& nativeProgram, const std::string& webProgram,
+                 const std::vector<std::string>& args, std::size_t* lines = nullptr)
+    {
+        std::vector<std::string> nativeArgv{nativeProgram};
+        std::vector<std::string> nodeArgv{SPRINGLAB_NODE, (kWebDir / webProgram).string()};
+        nativeArgv.insert(nativeArgv.end(), args.begin(), args.end());
+        nodeArgv.insert(nodeArgv.end(), args.begin(), args.end());
+        const Output native = runIn(m_native, nativeArgv);
+        const Output node = runIn(m_node, nodeArgv);
+        EXPECT_EQ(node.status, native.status) << node.err;
+        EXPECT_EQ(node.err, native.err);
+        EXPECT_TRUE(node.out == native.out) << "stdout differs (" << node.out.size() << " bytes from node, "
+                                            << native.out.size() << " natively)";
+        if (lines)
+            *lines = static_cast<std::size_t>(std::count(native.out.begin(), native.out.end(), '\n'));
+    }
+
+    // Every file either run wrote must be there, byte for byte, for the other.
+    void expectSameFiles()
+    {
+        std::size_t files = 0;
+        for (const auto& entry : fs::directory_iterator(m_native)) {
+            ++files;
+            const fs::path twin = m_node / entry.path().filename();
+            ASSERT_TRUE(fs::exists(twin)) << twin;
+            EXPECT_TRUE(contents(entry.path()) == contents(twin)) << entry.path().filename() << " differs";
+        }
+        EXPECT_EQ(static_cast<std::size_t>(std::distance(fs::directory_iterator(m_node), {})), files);
+    }
+
+    fs::path m_root, m_native, m_node;
+};
+
+struct RunCase {
+    const char* name;
+    std::vector<std::vector<std::string>> commands;  // run one after another in the same folder
+};
+
+class SameRuns : public WebTwin, public testing::WithParamInterface<RunCase> {};
+
+TEST_P(SameRuns, PrintsAndWritesTheSame)
+{
+    for (const std::vector<std::string>& command : GetParam().commands)
+        runBoth(SPRINGLAB_NATIVE_CLI, "springlab-cli.mjs", command);
+    expectSameFiles();
+}
+
+using Args = std::vector<std::string>;
+
+// The rotation's distance and speed and the two balls' speeds, spring
+// length and energy come from std::hypot, whose last bit differs between C
+// libraries (and between glibc's variants with and without FMA), so those
+// rows keep to the columns that come straight from the models' state.
+const std::string kRotationColumns = "--columns=x,y";
+const std::string kTwoBallsColumns = "--columns=height1,height2,bounces";
+
+INSTANTIATE_TEST_SUITE_P(Experiments, SameRuns, testing::Values(
+    RunCase{"VibrationDefaults", {Args{"run", "vibration", "--csv", "v.csv", "--record", "v.jsonl"}}},
+    RunCase{"VibrationJapaneseAndEnglishKeys",
+            {Args{"run", "vibration", "--set", "重さ=250", "--set", "viscosity=1 2.5d-4", "--set", "長さ=&HFF",
+                  "--ticks", "700", "--csv", "-"}}},
+    RunCase{"VibrationLastState", {Args{"run", "vibration", "--set", "stiffness=.7e1", "--ticks", "333"}}},
+    RunCase{"VibrationDivisionByZero", {Args{"run", "vibration", "--set", "mass=0", "--csv", "-"}}},
+    RunCase{"RotationMovesAndPresses",
+            {Args{"run", "rotation", "--move", "0:3000,1500", "--move", "40:-1200.5,2400", "--press", "80:10,20",
+                  "--ticks", "300", "--csv", "r.csv", kRotationColumns, "--record", "r.jsonl"}}},
+    RunCase{"RotationRelaxGrowsUntilTheError",
+            {Args{"run", "rotation", "--set", "relax=1.5", "--move", "0:3000,1500", "--csv", "-",
+                  kRotationColumns}}},
+    RunCase{"RotationJapaneseKeys", {Args{"run", "rotation", "--set", "バネ定数=0.035", "--set", "緩和係数=0.95",
+                                          "--move", "1:5000,100", "--ticks", "500", "--csv", "-", kRotationColumns}}},
+    RunCase{"TwoBallsUntilRest", {Args{"run", "two-balls", "--csv", "t.csv", kTwoBallsColumns}}},
+    RunCase{"TwoBallsPressed", {Args{"run", "two-balls", "--set", "gravity=1.5", "--set", "バネの強さ=4",
+                                     "--press", "30:4000,2000", "--press", "90:100,100", "--ticks", "400",
+                                     "--csv", "-", kTwoBallsColumns, "--record", "t.jsonl"}}},
+    RunCase{"TwoBallsRefusedTimer", {Args{"run", "two-balls", "--set", "タイマー=70000"}}},
+    RunCase{"RubberCordDefaults", {Args{"run", "rubber-cord", "--ticks", "200", "--csv", "c.csv"}}},
+    RunCase{"RubberCordLongAndPulled",
+            {Args{"run", "rubber-cord", "--set", "nodes=5000", "--set", "粘性抵抗=0.01", "--press", "5:6000,300",
+                  "--move", "20:200,4000", "--ticks", "60", "--csv", "-", "--record", "c.jsonl"}}},
+    RunCase{"RubberCordTimerOverflow", {Args{"run", "rubber-cord", "--set", "timer=1e10"}}},
+    RunCase{"RubberCordNoNodes", {Args{"run", "rubber-cord", "--set", "nodes=-1"}}},
+    RunCase{"BadArguments", {Args{"run", "vibration", "--set", "colour=red"},
+                             Args{"run", "two-balls", "--press", "5:1,nan"}, Args{"run", "pendulum"},
+                             Args{"run", "vibration", "--ticks=1.5"}, Args{"run", "--help"}}},
+    RunCase{"ReplayOfARecording",
+            {Args{"run", "two-balls", "--press", "12:3000,2500", "--ticks", "150", "--record", "p.jsonl",
+                  kTwoBallsColumns},
+             Args{"replay", "p.jsonl", "--csv", "-", kTwoBallsColumns},
+             Args{"replay", "p.jsonl", "--csv", "replayed.csv", kTwoBallsColumns}}},
+    RunCase{"ReplayOfAMissingFile", {Args{"replay", "absent.jsonl"}}},
+    RunCase{"UnwritableCsv", {Args{"run", "vibration", "--ticks", "5", "--csv", "/nonexistent-folder/run.csv"}}}),
+    [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
+
+// Val, its conversions and the shortest text on the fuzzer's texts and
+// 100 000 more.
+TEST_F(WebTwin, ValReadsEveryTextAlike)
+{
+    std::vector<std::string> corpus;
+    for (const auto& entry : fs::directory_iterator(SPRINGLAB_VAL_CORPUS))
+        corpus.push_back(entry.path().string());
+    std::sort(corpus.begin(), corpus.end());
+    std::size_t lines = 0;
+    runBoth(SPRINGLAB_NATIVE_VAL_TABLE, "springlab-val-table.mjs", corpus, &lines);
+    EXPECT_GE(lines, 100'000u + corpus.size());
+}
+
+}  // namespace
