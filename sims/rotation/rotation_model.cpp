@@ -4,6 +4,8 @@
 
 namespace rotation {
 
+using rt::Checked;
+
 void Model::Reset()
 {
     BallX = StartX;
@@ -18,13 +20,13 @@ void Model::Step()
     // by the new velocities. A Relax above 1 makes the motion grow without
     // bound; the test after each line stops it at the first overflow.
     rt::clearFloatStatus();
-    VelocityX = ((BallX - MouseX) * NegStiffness + VelocityX) * Relax;
+    VelocityX = ((Checked(BallX) - MouseX) * NegStiffness + VelocityX) * Relax;
     rt::checkFloatStatus();
-    VelocityY = ((BallY - MouseY) * NegStiffness + VelocityY) * Relax;
+    VelocityY = ((Checked(BallY) - MouseY) * NegStiffness + VelocityY) * Relax;
     rt::checkFloatStatus();
-    BallX = BallX + VelocityX;
+    BallX = Checked(BallX) + VelocityX;
     rt::checkFloatStatus();
-    BallY = BallY + VelocityY;
+    BallY = Checked(BallY) + VelocityY;
     rt::checkFloatStatus();
 }
 

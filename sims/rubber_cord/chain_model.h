@@ -35,11 +35,13 @@
 // Errors (rt::RuntimeError): a negative node count leaves no node 0 and is
 // the subscript-out-of-range error, raised by ResetChain and by any step or
 // read of a cord without nodes; a floating-point overflow, division by zero
-// or invalid operation in a tick is raised at the end of the phase where it
-// happened, before the window draws anything.
+// or invalid operation in a tick (rt::Checked's faults) is raised at the end
+// of the phase where it happened, before the window draws anything.
 //
 // Every parameter value is accepted as it stands (negative lengths, gravity,
 // viscosity or stiffness included).
+
+#include "runtime/numeric/float_check.h"
 
 #include <cstdint>
 #include <span>
@@ -50,6 +52,11 @@
 // cords and the fastest wavefront this processor has for long ones
 // (chain_relax_fast.h); the others force one path, for tests and benchmarks.
 // A forced path the processor lacks runs as Auto.
+// Whether the caller has just seen every node's coordinates to be finite
+// (StepChain, while integrating), which spares the relaxation a look at
+// every node before it starts.
+enum class NodesFinite { Unknown, Known };
+
 enum class RelaxPath {
     Auto,
     Plain,     // relaxChainPlain: one segment after another
@@ -113,7 +120,7 @@ public:
     RelaxPath relaxPath() const { return m_relaxPath; }
 
 private:
-    void integrate();
+    NodesFinite integrate();
     void releasePull();
     void updateVelocities();
 
@@ -126,8 +133,45 @@ private:
 
 // The relaxation phase on its own, exactly as StepChain runs it: `passes`
 // Gauss-Seidel passes over the segments in ascending order, node 0 put back
-// on (pullX, pullY) at the start of every pass when pullX != 0. Kept as a
-// free function so that a faster version can be checked against it bit for
-// bit and timed beside it.
+// on (pullX, pullY) at the start of every pass when pullX != 0. The faults
+// of its operations are raised into the floating-point status
+// (rt::floatStatus) as if each were tested. Kept as a free function so that
+// a faster version can be checked against it bit for bit and timed beside
+// it.
 void relaxChainPlain(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness,
-                     double pullX, double pullY, int passes = ChainModel::RelaxPasses);
+                     double pullX, double pullY, int passes = ChainModel::RelaxPasses,
+                     NodesFinite nodesFinite = NodesFinite::Unknown);
+
+// The same loop with every operation tested as it goes (rt::Checked): the
+// reference for the faults, and the way a cord is relaxed when its faults
+// cannot be read from its result (relaxFaultsReadable).
+void relaxChainChecked(std::span<ChainModel::Node> nodes, double segmentLength, double stiffness,
+                       double pullX, double pullY, int passes = ChainModel::RelaxPasses);
+
+// Every path relaxes untested and reads the phase's faults from the nodes
+// it leaves (relaxFaultsOf), which gives exactly the tested loop's faults
+// whenever, before the phase, every coordinate is finite and
+// relaxFaultsReadable holds: the segment length and the stiffness finite,
+// the pull target within 2^1020.
+// Why, for a correction of segment (i, i+1) by f = ((d - L) + S) / 2 / d:
+//  - From finite values the first fault can only be an overflow, and the
+//    first NaN only an invalid operation; d is never 0, so there is no
+//    division by zero, and the sum of squares is never negative.
+//  - An overflow in dx, dy, their squares or their sum makes d infinite and
+//    f = inf / inf a NaN; one in (d - L) + S or in the division makes f
+//    infinite; f * dx from a finite f and a.X + f * dx cannot overflow
+//    (|f * dx| stays below about 0.62 of the largest double, and a
+//    coordinate large enough to overflow with it has neighbours that differ
+//    by 0 or by a square that overflows). So a fault sends an infinity or a
+//    NaN into node i + 1 through b.X - f * dx, and every NaN made in a
+//    correction reaches node i + 1 the same way.
+//  - A node other than node 0 never gets finite again: the next correction
+//    that reads it has an infinite d, so f = NaN, and NaN stays NaN. Node 0
+//    loses its value to the pull before every pass, but with the pull target
+//    within 2^1020 its own correction cannot overflow either.
+// So the nodes end with a NaN exactly when an invalid operation happened
+// (after an overflow, which every fault starts with), otherwise with an
+// infinity exactly when an overflow happened.
+bool relaxFaultsReadable(std::span<const ChainModel::Node> nodes, NodesFinite nodesFinite,
+                         double segmentLength, double stiffness, double pullX, double pullY);
+rt::FloatFaults relaxFaultsOf(std::span<const ChainModel::Node> nodes);

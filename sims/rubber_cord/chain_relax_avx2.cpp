@@ -40,4 +40,4 @@ constexpr int kAvx2Registers = kPassesPerSweep / Avx2Lanes::kLanes;
 
 }  // namespace
 
-void relaxSweepAvx2(const RelaxSweep& job) { Wavefront<Avx2Lanes, kAvx2Registers>(job).sweep(); }
+bool relaxSweepAvx2(const RelaxSweep& job) { return Wavefront<Avx2Lanes, kAvx2Registers>(job).sweep(); }

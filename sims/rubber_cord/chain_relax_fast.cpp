@@ -14,7 +14,7 @@
 #ifdef SPRINGLAB_RELAX_AVX2
 // chain_relax_avx2.cpp, compiled for AVX2; called only where the processor
 // has it.
-void relaxSweepAvx2(const RelaxSweep& job);
+bool relaxSweepAvx2(const RelaxSweep& job);
 #endif
 
 namespace {
@@ -48,9 +48,9 @@ struct ScalarLanes {
     static Vec withFirst(Vec, double x) { return x; }
 };
 
-void sweepPortable(const RelaxSweep& job)
+bool sweepPortable(const RelaxSweep& job)
 {
-    Wavefront<ScalarLanes, kPassesPerSweep>(job).sweep();
+    return Wavefront<ScalarLanes, kPassesPerSweep>(job).sweep();
 }
 
 #ifdef SPRINGLAB_RELAX_SSE2
@@ -82,9 +82,9 @@ struct Sse2Lanes {
     static Vec withFirst(Vec v, double x) { return _mm_move_sd(v, _mm_set_sd(x)); }
 };
 
-void sweepSse2(const RelaxSweep& job)
+bool sweepSse2(const RelaxSweep& job)
 {
-    Wavefront<Sse2Lanes, kPassesPerSweep / Sse2Lanes::kLanes>(job).sweep();
+    return Wavefront<Sse2Lanes, kPassesPerSweep / Sse2Lanes::kLanes>(job).sweep();
 }
 #endif
 
@@ -139,7 +139,7 @@ RelaxPath relaxPathFor(std::size_t segments)
 }
 
 void relaxChain(RelaxPath path, std::span<ChainModel::Node> nodes, double segmentLength,
-                double stiffness, double pullX, double pullY, int passes)
+                double stiffness, double pullX, double pullY, int passes, NodesFinite nodesFinite)
 {
     const std::size_t segments = nodes.empty() ? 0 : nodes.size() - 1;
     if (path == RelaxPath::Auto || !relaxPathAvailable(path))
@@ -152,7 +152,7 @@ void relaxChain(RelaxPath path, std::span<ChainModel::Node> nodes, double segmen
     switch (path) {
     case RelaxPath::Auto:
     case RelaxPath::Plain:
-        relaxChainPlain(nodes, segmentLength, stiffness, pullX, pullY, passes);
+        relaxChainPlain(nodes, segmentLength, stiffness, pullX, pullY, passes, nodesFinite);
         return;
     case RelaxPath::Portable:
         sweep = sweepPortable;
@@ -170,7 +170,13 @@ void relaxChain(RelaxPath path, std::span<ChainModel::Node> nodes, double segmen
     }
 
     if (sweep == nullptr) {  // not built in; relaxPathAvailable has ruled it out
-        relaxChainPlain(nodes, segmentLength, stiffness, pullX, pullY, passes);
+        relaxChainPlain(nodes, segmentLength, stiffness, pullX, pullY, passes, nodesFinite);
+        return;
+    }
+    // The lanes compute untested; a cord whose faults its result would not
+    // show (it already holds an infinity or a NaN) takes the tested loop.
+    if (!relaxFaultsReadable(nodes, nodesFinite, segmentLength, stiffness, pullX, pullY)) {
+        relaxChainChecked(nodes, segmentLength, stiffness, pullX, pullY, passes);
         return;
     }
 
@@ -182,8 +188,13 @@ void relaxChain(RelaxPath path, std::span<ChainModel::Node> nodes, double segmen
     job.pullOn = pullX != 0;  // the plain loop's test, made once
     job.pullX = pullX;
     job.pullY = pullY;
+    bool finite = true;
     for (int first = 0; first < passes; first += kPassesPerSweep) {
         job.passes = std::min(kPassesPerSweep, passes - first);
-        sweep(job);
+        finite &= sweep(job);
     }
+    // Every sweep writes every node back, so finite coordinates throughout
+    // mean no fault; otherwise the nodes tell which.
+    if (!finite)
+        rt::raiseFloatFaults(relaxFaultsOf(nodes));
 }

@@ -8,7 +8,8 @@
 // vector registers (chain_relax_kernel.h), all on the window's one thread.
 // Every correction still does the same IEEE operations on the same operands
 // in the same order, so the nodes come out bit for bit as the plain loop
-// leaves them, with the same floating-point flags raised.
+// leaves them, and the faults read from them (relaxFaultsOf) are the plain
+// loop's.
 
 #include "sims/rubber_cord/chain_model.h"
 
@@ -27,4 +28,4 @@ RelaxPath relaxPathFor(std::size_t segments);
 // as Auto).
 void relaxChain(RelaxPath path, std::span<ChainModel::Node> nodes, double segmentLength,
                 double stiffness, double pullX, double pullY,
-                int passes = ChainModel::RelaxPasses);
+                int passes = ChainModel::RelaxPasses, NodesFinite nodesFinite = NodesFinite::Unknown);

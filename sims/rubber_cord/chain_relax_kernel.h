@@ -36,8 +36,9 @@
 // target into the near node of every pass at segment 0.
 //
 // Lanes that make no correction work on zeros (d = 0, taken as 1, f * 0), so
-// they never raise a floating-point flag; a fault in a real correction
-// raises its flag exactly as in the plain loop.
+// they never make an infinity or a NaN of their own; a fault in a real
+// correction leaves in the nodes exactly what the plain loop leaves, which is
+// where the faults are read from (relaxFaultsOf).
 //
 // Everything compiled here has internal linkage, so nothing compiled for one
 // instruction set can stand in for another's at link time; and it uses
@@ -73,7 +74,11 @@ public:
     {
     }
 
-    void sweep()
+    // True when every coordinate written back was finite. (It also looks at
+    // the nodes in flight in the other lanes: from finite nodes, an infinity
+    // or a NaN anywhere means a fault, and the caller then reads which from
+    // the nodes.)
+    bool sweep()
     {
         double twoK[Lanes::kLanes];
         double real[Lanes::kLanes];
@@ -107,10 +112,18 @@ public:
             step<false>(t);
         for (; t <= last; ++t)
             step<true>(t);
+        double finiteness = 0;
+        Vec lanes = m_finiteness;
+        for (int l = 0; l < Lanes::kLanes; ++l) {
+            finiteness += Lanes::first(lanes);
+            lanes = Lanes::rotateUp(lanes);
+        }
+        return finiteness == 0;
     }
 
 private:
     static constexpr double kHalfShare = 0.5;
+
 
     template <bool Edges>
     void step(std::ptrdiff_t t)
@@ -132,6 +145,10 @@ private:
             inX = nodes[t + 1].X;
             inY = nodes[t + 1].Y;
         }
+        // Whatever the last pass hands on (the node just written back in
+        // lane 0, nodes still in flight in the others) is summed as
+        // x - x: 0 while everything is finite.
+        m_finiteness = Lanes::add(m_finiteness, Lanes::add(Lanes::sub(carryX, carryX), Lanes::sub(carryY, carryY)));
         carryX = Lanes::withFirst(carryX, inX);
         carryY = Lanes::withFirst(carryY, inY);
 
@@ -212,6 +229,7 @@ private:
     Vec m_ay[R];
     Vec m_bx[R];
     Vec m_by[R];
+    Vec m_finiteness = Lanes::splat(0.0);
 };
 
 }  // namespace

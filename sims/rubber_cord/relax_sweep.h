@@ -22,4 +22,6 @@ struct RelaxSweep {
     int passes = 0;  // 1..kPassesPerSweep
 };
 
-using SweepFunction = void (*)(const RelaxSweep&);
+// Returns whether every coordinate it wrote back was finite: only then can
+// the caller skip looking for the phase's faults in the nodes.
+using SweepFunction = bool (*)(const RelaxSweep&);

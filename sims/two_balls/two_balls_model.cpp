@@ -6,6 +6,8 @@
 
 namespace two_balls {
 
+using rt::Checked;
+
 void Model::ResetBalls()
 {
     // Only the positions: a reset while the balls move keeps their
@@ -23,56 +25,56 @@ Bounces Model::StepBalls()
     // as such, not as the invalid operation it leads to further down.
     rt::clearFloatStatus();
 
-    const double dx = Ball1.X - Ball2.X;
+    const double dx = Checked(Ball1.X) - Ball2.X;
     rt::checkFloatStatus();
-    const double dy = Ball1.Y - Ball2.Y;
+    const double dy = Checked(Ball1.Y) - Ball2.Y;
     rt::checkFloatStatus();
-    const double d = std::sqrt(dx * dx + dy * dy);
+    const double d = rt::sqrt(Checked(dx) * dx + Checked(dy) * dy);
     rt::checkFloatStatus();
 
     // Coinciding centres have no direction: 0 / 0 stops the step here.
-    const double ux = dx / d;
+    const double ux = Checked(dx) / d;
     rt::checkFloatStatus();
-    const double uy = dy / d;
-    rt::checkFloatStatus();
-
-    const double f = (-Stiffness) * (d - RestLength);
+    const double uy = Checked(dy) / d;
     rt::checkFloatStatus();
 
-    ForceX = ux * f;
+    const double f = Checked(-Stiffness) * (Checked(d) - RestLength);
     rt::checkFloatStatus();
-    ForceY = uy * f;
+
+    ForceX = Checked(ux) * f;
+    rt::checkFloatStatus();
+    ForceY = Checked(uy) * f;
     rt::checkFloatStatus();
 
     // Ball2 feels the opposite force. A mass of 0 stops here whatever the
     // force: x / 0 is a division by zero, 0 / 0 an invalid operation.
-    Ball1.AccelX = ForceX * ForceFactor / Ball1.Mass;
+    Ball1.AccelX = Checked(ForceX) * ForceFactor / Ball1.Mass;
     rt::checkFloatStatus();
-    Ball1.AccelY = ForceY * ForceFactor / Ball1.Mass;
+    Ball1.AccelY = Checked(ForceY) * ForceFactor / Ball1.Mass;
     rt::checkFloatStatus();
-    Ball2.AccelX = (-ForceX) * ForceFactor / Ball2.Mass;
+    Ball2.AccelX = Checked(-ForceX) * ForceFactor / Ball2.Mass;
     rt::checkFloatStatus();
-    Ball2.AccelY = (-ForceY) * ForceFactor / Ball2.Mass;
+    Ball2.AccelY = Checked(-ForceY) * ForceFactor / Ball2.Mass;
     rt::checkFloatStatus();
 
     // Resistance scales the whole new velocity, gravity included, so a
     // factor beyond 1 in magnitude makes the motion grow until it overflows.
-    Ball1.VelocityX = (Ball1.AccelX + Ball1.VelocityX) * (1 - Resistance);
+    Ball1.VelocityX = (Checked(Ball1.AccelX) + Ball1.VelocityX) * (1 - Checked(Resistance));
     rt::checkFloatStatus();
-    Ball1.VelocityY = (Ball1.AccelY + Ball1.VelocityY + Gravity) * (1 - Resistance);
+    Ball1.VelocityY = (Checked(Ball1.AccelY) + Ball1.VelocityY + Gravity) * (1 - Checked(Resistance));
     rt::checkFloatStatus();
-    Ball2.VelocityX = (Ball2.AccelX + Ball2.VelocityX) * (1 - Resistance);
+    Ball2.VelocityX = (Checked(Ball2.AccelX) + Ball2.VelocityX) * (1 - Checked(Resistance));
     rt::checkFloatStatus();
-    Ball2.VelocityY = (Ball2.AccelY + Ball2.VelocityY + Gravity) * (1 - Resistance);
+    Ball2.VelocityY = (Checked(Ball2.AccelY) + Ball2.VelocityY + Gravity) * (1 - Checked(Resistance));
     rt::checkFloatStatus();
 
-    Ball1.X = Ball1.VelocityX + Ball1.X;
+    Ball1.X = Checked(Ball1.VelocityX) + Ball1.X;
     rt::checkFloatStatus();
-    Ball1.Y = Ball1.VelocityY + Ball1.Y;
+    Ball1.Y = Checked(Ball1.VelocityY) + Ball1.Y;
     rt::checkFloatStatus();
-    Ball2.X = Ball2.VelocityX + Ball2.X;
+    Ball2.X = Checked(Ball2.VelocityX) + Ball2.X;
     rt::checkFloatStatus();
-    Ball2.Y = Ball2.VelocityY + Ball2.Y;
+    Ball2.Y = Checked(Ball2.VelocityY) + Ball2.Y;
     rt::checkFloatStatus();
 
     // A ball that ends exactly on its floor has not passed it: no bounce.

@@ -26,7 +26,7 @@
 //
 // Every floating-point line of a step is tested: coinciding centres (d = 0),
 // a mass of 0 or a motion that grows without bound (|1 - Resistance| > 1)
-// raise the runtime's error from the processor's flags.
+// raise the runtime's error at the line where they happen (rt::Checked).
 
 namespace two_balls {
 

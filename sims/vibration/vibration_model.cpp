@@ -4,6 +4,8 @@
 
 namespace vibration {
 
+using rt::Checked;
+
 void Model::Reset()
 {
     Position = StartPosition;
@@ -15,13 +17,13 @@ void Model::Step()
     // The velocity first, then the position moves by the new velocity. Each
     // line is tested as it is written, so a mass of 0 stops at the division.
     rt::clearFloatStatus();
-    Force = (Position - RestLength) * (-Stiffness);
+    Force = (Checked(Position) - RestLength) * (-Stiffness);
     rt::checkFloatStatus();
-    Accel = Force / Mass;
+    Accel = Checked(Force) / Mass;
     rt::checkFloatStatus();
-    Velocity = (1 - Viscosity) * (Accel + Velocity);
+    Velocity = (1 - Checked(Viscosity)) * (Checked(Accel) + Velocity);
     rt::checkFloatStatus();
-    Position = Position + Velocity;
+    Position = Checked(Position) + Velocity;
     rt::checkFloatStatus();
 }
 

@@ -126,15 +126,22 @@ volatile double g_huge = 1e308;
 
 TEST(FloatStatus, RaisesTheMatchingErrorOnceAndLetsSoundArithmeticPass)
 {
+    using rt::Checked;
     const struct {
         const char* name;
         double (*operation)();
         ErrorNumber expected;
     } rows[] = {
-        {"division_by_zero", [] { return g_one / g_zero; }, ErrorNumber::DivisionByZero},
-        {"zero_by_zero", [] { return g_zero / g_zero; }, ErrorNumber::InvalidOperation},
-        {"overflow", [] { return g_huge * 10.0; }, ErrorNumber::Overflow},
-        {"square_root_of_negative", [] { return std::sqrt(-g_one); }, ErrorNumber::InvalidOperation},
+        {"division_by_zero", [] { return double(Checked(g_one) / g_zero); }, ErrorNumber::DivisionByZero},
+        {"zero_by_zero", [] { return double(Checked(g_zero) / g_zero); }, ErrorNumber::InvalidOperation},
+        {"overflow", [] { return double(Checked(g_huge) * 10.0); }, ErrorNumber::Overflow},
+        {"square_root_of_negative", [] { return double(rt::sqrt(-Checked(g_one))); },
+         ErrorNumber::InvalidOperation},
+        // Several faults before one check: invalid first, then division by zero.
+        {"overflow_then_invalid", [] { return double(Checked(g_huge) * 10.0 * 0.0); },
+         ErrorNumber::InvalidOperation},
+        {"overflow_and_division_by_zero", [] { return double(Checked(g_huge) * 10.0 + Checked(g_one) / g_zero); },
+         ErrorNumber::DivisionByZero},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -147,12 +154,94 @@ TEST(FloatStatus, RaisesTheMatchingErrorOnceAndLetsSoundArithmeticPass)
         } catch (const rt::RuntimeError& e) {
             EXPECT_EQ(e.number(), row.expected);
         }
-        EXPECT_NO_THROW(rt::checkFloatStatus());  // the flags are cleared with the report
+        EXPECT_NO_THROW(rt::checkFloatStatus());  // the faults are cleared with the report
     }
     rt::clearFloatStatus();
-    volatile double x = g_one / 3.0 + 1e-320 * g_one;  // inexact and subnormal are not faults
+    volatile double x = Checked(g_one) / 3.0 + Checked(1e-320) * g_one;  // inexact and subnormal are not faults
     (void)x;
     EXPECT_NO_THROW(rt::checkFloatStatus());
 }
+
+// Each tested operation against the faults an x86-64 processor's status
+// flags report for it, with the operands as they reach it.
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kSignallingNaN = std::numeric_limits<double>::signaling_NaN();
+constexpr double kMax = std::numeric_limits<double>::max();
+constexpr rt::FloatFaults kNone = 0, kOver = rt::kFloatOverflow, kDivZero = rt::kFloatDivisionByZero,
+                          kInvalid = rt::kFloatInvalid;
+
+enum class Op { Add, Sub, Mul, Div, Sqrt, Less, GreaterEqual, Equal };
+
+struct Operation {
+    const char* name;
+    Op op;
+    double a, b;
+    rt::FloatFaults expected;
+};
+
+class CheckedOperation : public ::testing::TestWithParam<Operation> {};
+
+TEST_P(CheckedOperation, RaisesWhatTheProcessorFlags)
+{
+    using rt::Checked;
+    const Operation& o = GetParam();
+    const Checked a = o.a;
+    const double b = o.b;
+    rt::clearFloatStatus();
+    volatile double sink = 0;
+    switch (o.op) {
+    case Op::Add: sink = a + b; break;
+    case Op::Sub: sink = a - b; break;
+    case Op::Mul: sink = a * b; break;
+    case Op::Div: sink = a / b; break;
+    case Op::Sqrt: sink = rt::sqrt(a); break;
+    case Op::Less: sink = a < b; break;
+    case Op::GreaterEqual: sink = a >= b; break;
+    case Op::Equal: sink = a == b; break;
+    }
+    (void)sink;
+    EXPECT_EQ(rt::floatStatus(), o.expected);
+    rt::clearFloatStatus();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FloatStatus, CheckedOperation,
+    ::testing::Values(
+        Operation{"SumOverflows", Op::Add, kMax, kMax, kOver},
+        Operation{"SumRoundsBackToTheLargest", Op::Add, kMax, 1e291, kNone},
+        Operation{"DifferenceOverflows", Op::Sub, -kMax, kMax, kOver},
+        Operation{"InfinityMinusInfinity", Op::Sub, kInf, kInf, kInvalid},
+        Operation{"InfinityPlusMinusInfinity", Op::Add, kInf, -kInf, kInvalid},
+        Operation{"InfinityPlusNumber", Op::Add, kInf, 1, kNone},
+        Operation{"QuietNaNPlusNumber", Op::Add, kNaN, 1, kNone},
+        Operation{"QuietNaNMinusInfinity", Op::Sub, kNaN, kInf, kNone},
+        Operation{"SignallingNaNPlusNumber", Op::Add, kSignallingNaN, 1, kInvalid},
+        Operation{"ProductOverflows", Op::Mul, 1e200, -1e200, kOver},
+        Operation{"ZeroTimesInfinity", Op::Mul, 0, kInf, kInvalid},
+        Operation{"NegativeZeroTimesInfinity", Op::Mul, -0.0, -kInf, kInvalid},
+        Operation{"InfinityTimesNumber", Op::Mul, kInf, -2, kNone},
+        Operation{"ProductUnderflows", Op::Mul, 1e-200, 1e-200, kNone},
+        Operation{"QuietNaNTimesZero", Op::Mul, kNaN, 0, kNone},
+        Operation{"NumberByZero", Op::Div, -3, 0, kDivZero},
+        Operation{"NumberByNegativeZero", Op::Div, 3, -0.0, kDivZero},
+        Operation{"ZeroByZero", Op::Div, 0, 0, kInvalid},
+        Operation{"InfinityByZero", Op::Div, kInf, 0, kNone},
+        Operation{"InfinityByInfinity", Op::Div, -kInf, kInf, kInvalid},
+        Operation{"NumberByInfinity", Op::Div, 5, kInf, kNone},
+        Operation{"QuotientOverflows", Op::Div, 1e300, 1e-300, kOver},
+        Operation{"QuotientBySubnormalOverflows", Op::Div, 1, 1e-320, kOver},
+        Operation{"QuietNaNByZero", Op::Div, kNaN, 0, kNone},
+        Operation{"SquareRootOfNegative", Op::Sqrt, -1e-300, 0, kInvalid},
+        Operation{"SquareRootOfNegativeInfinity", Op::Sqrt, -kInf, 0, kInvalid},
+        Operation{"SquareRootOfNegativeZero", Op::Sqrt, -0.0, 0, kNone},
+        Operation{"SquareRootOfInfinity", Op::Sqrt, kInf, 0, kNone},
+        Operation{"SquareRootOfQuietNaN", Op::Sqrt, kNaN, 0, kNone},
+        Operation{"OrderedComparisonWithNaN", Op::Less, kNaN, 60, kInvalid},
+        Operation{"OrderedComparisonWithNaNRight", Op::GreaterEqual, 1380, kNaN, kInvalid},
+        Operation{"OrderedComparisonOfInfinities", Op::Less, -kInf, kInf, kNone},
+        Operation{"EqualityWithQuietNaN", Op::Equal, kNaN, 0, kNone},
+        Operation{"EqualityWithSignallingNaN", Op::Equal, kSignallingNaN, 0, kInvalid}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

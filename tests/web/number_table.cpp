@@ -1,10 +1,12 @@
 // What Val and the conversions after it make of many texts, one line per
-// text, so that the desktop build and the WebAssembly build can be compared
-// byte for byte: every file named on the command line is one text, then
-// 100 000 texts made from a fixed seed (std::mt19937_64's numbers are the
-// same everywhere; only its raw output is used, never a distribution).
+// text, then rt::hypot of many pairs, so that the desktop build and the
+// WebAssembly build can be compared byte for byte: every file named on the
+// command line is one text, then 100 000 texts and 100 000 pairs made from a
+// fixed seed (std::mt19937_64's numbers are the same everywhere; only its
+// raw output is used, never a distribution).
 
 #include "runtime/numeric/convert.h"
+#include "runtime/numeric/hypot.h"
 #include "runtime/numeric/number_text.h"
 #include "runtime/numeric/runtime_error.h"
 #include "runtime/numeric/val.h"
@@ -20,6 +22,7 @@
 namespace {
 
 constexpr int kRandomTexts = 100'000;
+constexpr int kRandomPairs = 100'000;
 
 // std::bit_cast is missing from emscripten's C++ library.
 std::uint64_t bitsOf(double value)
@@ -119,7 +122,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         std::ifstream file(argv[i], std::ios::binary);
         if (!file) {
-            std::fprintf(stderr, "springlab-val-table: cannot read %s\n", argv[i]);
+            std::fprintf(stderr, "springlab-number-table: cannot read %s\n", argv[i]);
             return 1;
         }
         out += describe(std::string(std::istreambuf_iterator<char>(file), {}));
@@ -127,6 +130,13 @@ int main(int argc, char** argv)
     std::mt19937_64 random(20261207);
     for (int i = 0; i < kRandomTexts; ++i)
         out += describe(randomText(random));
+    // Twips as the windows have them, any bit patterns, sides far apart.
+    for (int i = 0; i < kRandomPairs; ++i) {
+        const double x = i % 2 ? doubleOf(random()) : static_cast<double>(random() % 20000) - 10000.0;
+        const double y = i % 3 ? doubleOf(random()) : static_cast<double>(random() % 20000) / 7.0;
+        rt::appendShortest(out, rt::hypot(x, y));
+        out.push_back('\n');
+    }
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
 }
