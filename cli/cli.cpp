@@ -621,7 +621,8 @@ Environment setUpProcess()
 {
     Environment env;
     env.language = languageOfLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
-#if defined(__unix__) || defined(__APPLE__)
+#if (defined(__unix__) || defined(__APPLE__)) && !defined(__EMSCRIPTEN__)
+    // (Under node, emscripten calls every standard stream a terminal.)
     env.progress = ::isatty(2) == 1;
 #endif
     measure::removeTemporaryFilesOnSignals(clearProgressLine);

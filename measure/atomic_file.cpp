@@ -87,9 +87,9 @@ std::string temporaryNameBeside(const fs::path& target)
     return (target.parent_path() / name).string();
 }
 
-std::string reasonOf(int error) { return std::generic_category().message(error); }
-
 #ifdef SPRINGLAB_POSIX_FILES
+
+std::string reasonOf(int error) { return std::generic_category().message(error); }
 
 std::string writeAll(int fd, std::string_view data)
 {
