@@ -6,6 +6,7 @@
 #include "cli/cli.h"
 #include "tests/support/typed_windows.h"
 #include "measure/recorder.h"
+#include "measure/recording.h"
 #include "sims/rubber_cord/rubber_cord_quantities.h"
 #include "sims/vibration/vibration_quantities.h"
 
@@ -15,7 +16,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -101,5 +106,22 @@ BENCHMARK_CAPTURE(runCommand, Vibration100000Ticks, {"run", "vibration", "--tick
 BENCHMARK_CAPTURE(runCommand, RubberCord32767Nodes10Ticks,
                   {"run", "rubber-cord", "--set", "nodes=32767", "--ticks", "10", "--csv", "-"})
     ->Unit(benchmark::kMillisecond);
+
+// Reading a small recording from its file: the buffer is as large as the
+// file, not the largest recording there may be.
+void BM_LoadSmallRecording(benchmark::State& state)
+{
+    const auto path = std::filesystem::temp_directory_path() / ("springlab_bench_" + std::to_string(::getpid()) + ".jsonl");
+    std::ofstream(path) << "{\"format\":\"springlab-recording\",\"version\":2,\"experiment\":\"vibration\"}\n"
+                           "{\"tick\":0,\"change\":{}}\n{\"tick\":100,\"end\":true}\n";
+    for (auto _ : state) {
+        const measure::RecordingRead read = measure::loadRecording(path.string());
+        if (!read.script)
+            state.SkipWithError(read.error.c_str());
+        benchmark::DoNotOptimize(read.script);
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_LoadSmallRecording)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -16,5 +16,5 @@ int main(int argc, char** argv)
                      "(springlab-cli run --help shows the options)\n";
         return cli::kUsage;
     }
-    return cli::main(args, std::cout, std::cerr);
+    return cli::main(args, std::cout, std::cerr, cli::setUpProcess());
 }

@@ -87,9 +87,9 @@ std::string temporaryNameBeside(const fs::path& target)
     return (target.parent_path() / name).string();
 }
 
-std::string reasonOf(int error) { return std::generic_category().message(error); }
-
 #ifdef SPRINGLAB_POSIX_FILES
+
+std::string reasonOf(int error) { return std::generic_category().message(error); }
 
 std::string writeAll(int fd, std::string_view data)
 {
@@ -232,6 +232,12 @@ std::string saveTo(const std::string& path, const fs::path& target,
 
 #endif
 
+bool isDescriptorLink(const fs::path& p)
+{
+    const std::string s = p.lexically_normal().string();
+    return s.starts_with("/proc/") || s.starts_with("/dev/fd/");
+}
+
 }  // namespace
 
 std::string savedFileOf(const std::string& path)
@@ -256,6 +262,12 @@ std::string saveFile(const std::string& path, const std::function<void(const Sin
     for (int links = 0; fs::is_symlink(fs::symlink_status(p, ec)); ++links) {
         if (links == kMaxLinks)
             return path + ": not saved: too many symbolic links";
+        // /dev/stdout and its kin are links to a descriptor the program has
+        // open (a terminal, a pipe, a file the shell opened): the file at
+        // the far end is not the user's to replace, and a rename would
+        // leave the descriptor on the old one.
+        if (isDescriptorLink(p))
+            return path + ": not saved: it names an open descriptor, not a file (use - for standard output)";
         const fs::path to = fs::read_symlink(p, ec);
         if (ec)
             return path + ": not saved: " + ec.message();

@@ -4,6 +4,7 @@
 #include "runtime/numeric/runtime_error.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -21,7 +22,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScatterSeries>
 #include <QShortcut>
 #include <QSvgGenerator>
@@ -447,27 +447,33 @@ QString MeasurementWindow::saveCsv(const QString& path)
 QString MeasurementWindow::saveGraph(const QString& path)
 {
     refresh();
-    // Written under a temporary name and renamed, like the CSV.
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
-            QSvgGenerator svg;
-            svg.setOutputDevice(&file);
-            svg.setSize(m_view->size());
-            svg.setViewBox(QRect(QPoint(0, 0), m_view->size()));
-            svg.setTitle(windowTitle());
-            QPainter painter(&svg);
-            m_view->render(&painter);
-            written = painter.end();
-        } else {
-            written = m_view->grab().save(&file, "PNG");
-        }
-        written = written && file.commit();
+    // Drawn in memory, then saved like the CSV: under a temporary name and
+    // renamed, through a link to the file it names, keeping its permissions.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool drawn = false;
+    if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(m_view->size());
+        svg.setViewBox(QRect(QPoint(0, 0), m_view->size()));
+        svg.setTitle(windowTitle());
+        QPainter painter(&svg);
+        m_view->render(&painter);
+        drawn = painter.end();
+    } else {
+        drawn = m_view->grab().save(&buffer, "PNG");
     }
-    if (written)
+    const std::string error = drawn ? saveFile(QFile::encodeName(path).toStdString(),
+                                               [&bytes](const Sink& sink) {
+                                                   sink(std::string_view(bytes.constData(),
+                                                                         static_cast<std::size_t>(bytes.size())));
+                                               })
+                                    : QFile::encodeName(path).toStdString() + ": the picture could not be drawn";
+    if (error.empty())
         return {};
-    const QString message = tr("グラフを保存できませんでした。\n%1: %2").arg(path, file.errorString());
+    const QString message = tr("グラフを保存できませんでした。\n%1").arg(QFile::decodeName(error.c_str()));
     report(message);
     return message;
 }

@@ -259,7 +259,7 @@ std::pair<float, float> pointOf(const Json& j, std::string_view what)
     float xy[2];
     for (int i = 0; i < 2; ++i) {
         const double* d = std::get_if<double>(&(**items)[static_cast<std::size_t>(i)].value);
-        if (!d || std::fabs(*d) > std::numeric_limits<float>::max())
+        if (!d || !fitsSingle(*d))
             throw BadJson{why};
         xy[i] = static_cast<float>(*d);
     }
@@ -321,6 +321,9 @@ RecordingRead readRecording(std::string_view text)
     std::size_t lineNumber = 0;
     std::int64_t lastTick = 0;
     int fileVersion = 0;
+    // A byte-order mark, as some editors put before UTF-8, is no text.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     try {
         while (!text.empty()) {
             ++lineNumber;
@@ -350,8 +353,13 @@ RecordingRead readRecording(std::string_view text)
                 const auto* nameText = name ? std::get_if<std::string>(&name->value) : nullptr;
                 definition = nameText ? sims::findExperiment(*nameText) : nullptr;
                 experiment = definition ? definition->make() : nullptr;
-                if (!experiment)
-                    throw BadJson{"an unknown experiment"};
+                if (!experiment) {
+                    std::string names;
+                    for (const sims::Definition* d : sims::experiments())
+                        names.append(names.empty() ? "" : ", ").append(d->name);
+                    throw BadJson{nameText ? "an unknown experiment \"" + *nameText + "\" (" + names + ")"
+                                           : "\"experiment\" must name one of " + names};
+                }
                 script.experiment = *nameText;
                 const std::size_t expected = experiment->carried().size();
                 if (const Json* carry = member(*o, "carry")) {
@@ -382,7 +390,9 @@ RecordingRead readRecording(std::string_view text)
             lastTick = e.tick;
             if (script.events.size() == kMaxEvents)
                 throw BadJson{"more than " + std::to_string(kMaxEvents) + " events"};
-            if (member(*o, "end")) {
+            if (const Json* end = member(*o, "end")) {
+                if (!std::get_if<bool>(&end->value) || !std::get<bool>(end->value))
+                    throw BadJson{"\"end\" must be true"};
                 script.ticks = e.tick;
                 continue;
             }
@@ -390,10 +400,20 @@ RecordingRead readRecording(std::string_view text)
                 const JsonObject* texts = asObject(*change);
                 if (!texts)
                     throw BadJson{"\"change\" must be an object of texts"};
+                std::vector<std::string_view> boxes(definition->parameters.size());
                 for (const auto& [key, value] : *texts) {
-                    const auto* s = std::get_if<std::string>(&value.value);
-                    if (sims::findParameter(*definition, key) < 0 || !s)
+                    const int box = sims::findParameter(*definition, key);
+                    if (box < 0)
                         throw BadJson{"\"" + key + "\" is not a text box of " + script.experiment};
+                    const auto* s = std::get_if<std::string>(&value.value);
+                    if (!s)
+                        throw BadJson{"\"" + key + "\" must be a text in quotes"};
+                    // A box by its key and by its label: which text it holds would
+                    // depend on the order of the keys.
+                    std::string_view& seen = boxes[static_cast<std::size_t>(box)];
+                    if (!seen.empty())
+                        throw BadJson{"\"" + std::string(seen) + "\" and \"" + key + "\" are the same box"};
+                    seen = key;
                     e.texts.emplace_back(key, *s);
                 }
             } else if (const Json* press = member(*o, "press")) {
@@ -417,8 +437,10 @@ RecordingRead readRecording(std::string_view text)
                 throw BadJson{"the first event must be the change at tick 0"};
             script.events.push_back(std::move(e));
         }
-        if (!experiment)
-            throw BadJson{"an empty recording"};
+        if (!experiment) {
+            result.error = "an empty file, not a recording";
+            return result;
+        }
         if (script.events.empty())
             throw BadJson{"no change at tick 0"};
     } catch (const BadJson& bad) {

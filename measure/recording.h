@@ -63,6 +63,10 @@ constexpr std::int64_t kMaxTicks = 10'000'000;
 constexpr std::size_t kMaxEvents = 1'000'000;
 constexpr std::size_t kMaxLine = 1 << 16;
 
+// True when `v` rounds to a finite single, as a coordinate of the mouse
+// must: anything below the midpoint between the largest single and 2^128.
+constexpr bool fitsSingle(double v) { return v < 0x1.ffffffp127 && v > -0x1.ffffffp127; }
+
 std::string writeRecording(const Script& script);
 
 struct RecordingRead {

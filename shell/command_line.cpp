@@ -126,7 +126,12 @@ QStringList argumentsOf(int argc, char** argv)
 int answer(const CommandLine& commandLine)
 {
     std::fputs(commandLine.out.toLocal8Bit().constData(), stdout);
+    // Help or a version that never arrived (a full disk, a closed pipe) is
+    // not an answer: said on stderr, with the status of a failed output.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("springlab: the output could not be written\n", stderr);
+        return kExitOutputFailed;
+    }
     std::fputs(commandLine.err.toLocal8Bit().constData(), stderr);
-    std::fflush(stdout);
     return commandLine.exitStatus.value_or(kExitOk);
 }

@@ -29,6 +29,7 @@ struct StartOptions {
 // Exit statuses of a run that ends at the command line.
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 2;
+constexpr int kExitOutputFailed = 3;
 
 struct CommandLine {
     // Set when the program answers and ends without opening a window

@@ -37,7 +37,7 @@ int main(int argc, char** argv)
 {
     // Headless commands run before anything of Qt exists: no display needed.
     if (const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc); cli::isCommand(args))
-        return cli::main(args, std::cout, std::cerr);
+        return cli::main(args, std::cout, std::cerr, cli::setUpProcess());
     const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
     if (commandLine.exitStatus)
         return answer(commandLine);

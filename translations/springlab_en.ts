@@ -2,6 +2,167 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>cli</name>
+    <message>
+        <source>usage: springlab run EXPERIMENT [--set KEY=VALUE]... [--ticks N] [--press TICK:X,Y]...
+                     [--move TICK:X,Y]... [--csv FILE|-] [--columns K1,K2,...] [--record FILE]
+       springlab replay RECORDING [--csv FILE|-] [--columns K1,K2,...]
+       springlab --lang LANGUAGE run|replay ...   (messages in en or ja)
+
+Runs an experiment without a window, tick by tick as its window would.
+  EXPERIMENT   vibration, rotation, two-balls or rubber-cord
+  --set        a parameter box by its English key or Japanese label, read with Val
+               as the box would read it (--set mass=250 or --set 重さ=250)
+  --ticks      how many ticks (default: until the experiment stops by itself,
+               at most 10000)
+  --press      a mouse press after tick TICK (0: before the first) at X,Y twips
+  --move       the pointer moved there after tick TICK (the rotation's cord follows it)
+  --csv        the state after every tick as CSV, to FILE or to stdout (-)
+  --columns    only these quantities, by key
+  --record     the run written down as a recording, for springlab replay
+Without --csv the state after the last tick is printed.
+Exit status: 0 done, 2 bad arguments, 3 run-time error or output not written
+(the rows so far are written).
+
+example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
+</source>
+        <translation>usage: springlab run EXPERIMENT [--set KEY=VALUE]... [--ticks N] [--press TICK:X,Y]...
+                     [--move TICK:X,Y]... [--csv FILE|-] [--columns K1,K2,...] [--record FILE]
+       springlab replay RECORDING [--csv FILE|-] [--columns K1,K2,...]
+       springlab --lang LANGUAGE run|replay ...   (messages in en or ja)
+
+Runs an experiment without a window, tick by tick as its window would.
+  EXPERIMENT   vibration, rotation, two-balls or rubber-cord
+  --set        a parameter box by its English key or Japanese label, read with Val
+               as the box would read it (--set mass=250 or --set 重さ=250)
+  --ticks      how many ticks (default: until the experiment stops by itself,
+               at most 10000)
+  --press      a mouse press after tick TICK (0: before the first) at X,Y twips
+  --move       the pointer moved there after tick TICK (the rotation's cord follows it)
+  --csv        the state after every tick as CSV, to FILE or to stdout (-)
+  --columns    only these quantities, by key
+  --record     the run written down as a recording, for springlab replay
+Without --csv the state after the last tick is printed.
+Exit status: 0 done, 2 bad arguments, 3 run-time error or output not written
+(the rows so far are written).
+
+example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
+</translation>
+    </message>
+    <message>
+        <source>%1 needs a whole number of ticks, not %2</source>
+        <translation>%1 needs a whole number of ticks, not %2</translation>
+    </message>
+    <message>
+        <source>%1 takes TICK:X,Y, not %2</source>
+        <translation>%1 takes TICK:X,Y, not %2</translation>
+    </message>
+    <message>
+        <source>%1 needs X,Y in twips as numbers within a single's range, not %2</source>
+        <translation>%1 needs X,Y in twips as numbers within a single's range, not %2</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>one experiment only, %1 is extra</source>
+        <translation>one experiment only, %1 is extra</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>--set takes KEY=VALUE, not %1</source>
+        <translation>--set takes KEY=VALUE, not %1</translation>
+    </message>
+    <message>
+        <source>--csv needs a file name or -</source>
+        <translation>--csv needs a file name or -</translation>
+    </message>
+    <message>
+        <source>--record needs a file name</source>
+        <translation>--record needs a file name</translation>
+    </message>
+    <message>
+        <source>which experiment? (%1)</source>
+        <translation>which experiment? (%1)</translation>
+    </message>
+    <message>
+        <source>no column %1 in %2 (%3)</source>
+        <translation>no column %1 in %2 (%3)</translation>
+    </message>
+    <message>
+        <source>no experiment %1 (%2)</source>
+        <translation>no experiment %1 (%2)</translation>
+    </message>
+    <message>
+        <source>no parameter %1 in %2 (%3)</source>
+        <translation>no parameter %1 in %2 (%3)</translation>
+    </message>
+    <message>
+        <source>--ticks %1 is more than the %2 ticks --record can hold</source>
+        <translation>--ticks %1 is more than the %2 ticks --record can hold</translation>
+    </message>
+    <message>
+        <source>%1 presses and moves are more than the %2 events --record can hold</source>
+        <translation>%1 presses and moves are more than the %2 events --record can hold</translation>
+    </message>
+    <message>
+        <source>the --set texts are too long for --record: %1 bytes where a line holds %2</source>
+        <translation>the --set texts are too long for --record: %1 bytes where a line holds %2</translation>
+    </message>
+    <message>
+        <source>tick %1 of %2, %3 ticks/s, %4 left</source>
+        <translation>tick %1 of %2, %3 ticks/s, %4 left</translation>
+    </message>
+    <message>
+        <source>the recording runs %1 ticks, more than the %2 rows --csv can hold</source>
+        <translation>the recording runs %1 ticks, more than the %2 rows --csv can hold</translation>
+    </message>
+    <message>
+        <source>--ticks %1 is more than the %2 rows --csv can hold</source>
+        <translation>--ticks %1 is more than the %2 rows --csv can hold</translation>
+    </message>
+    <message>
+        <source>--ticks %1 is more than the %2 ticks a run may take</source>
+        <translation>--ticks %1 is more than the %2 ticks a run may take</translation>
+    </message>
+    <message>
+        <source>run-time error %1 at tick %2: %3</source>
+        <translation>run-time error %1 at tick %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 presses or moves after tick %2 were not applied: the run had ended</source>
+        <translation>%1 presses or moves after tick %2 were not applied: the run had ended</translation>
+    </message>
+    <message>
+        <source>%1 and %2 name the same file %3</source>
+        <translation>%1 and %2 name the same file %3</translation>
+    </message>
+    <message>
+        <source>unknown argument %1</source>
+        <translation>unknown argument %1</translation>
+    </message>
+    <message>
+        <source>which recording?</source>
+        <translation>which recording?</translation>
+    </message>
+    <message>
+        <source>no language %1 (en, ja)</source>
+        <translation>no language %1 (en, ja)</translation>
+    </message>
+    <message>
+        <source>%1 does not go before %2: only --lang does</source>
+        <translation>%1 does not go before %2: only --lang does</translation>
+    </message>
+    <message>
+        <source>the output could not be written</source>
+        <translation>the output could not be written</translation>
+    </message>
+</context>
+<context>
     <name>RuntimeError</name>
     <message>
         <source>プロシージャの呼び出し、または引数が不正です。</source>
@@ -353,9 +514,9 @@ The recording is still in this window; save it somewhere else.</translation>
     </message>
     <message>
         <source>グラフを保存できませんでした。
-%1: %2</source>
+%1</source>
         <translation>The graph could not be saved.
-%1: %2</translation>
+%1</translation>
     </message>
     <message>
         <source>CSV で保存</source>

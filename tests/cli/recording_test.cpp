@@ -71,6 +71,73 @@ INSTANTIATE_TEST_SUITE_P(
         ReplayCase{"ErrorOnTheFirstChange", {"rubber-cord", "--set", "nodes=-5"}, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// What `run --record` writes, `replay` reads and runs the same way; the
+// mouse after the run's end is said to be left out, not written in a
+// recording that its reader would refuse.
+struct RecordedRunCase {
+    const char* name;
+    std::vector<std::string> runArgs;
+    std::string err;  // the whole of the run's stderr
+    std::string outStart;
+};
+
+class RecordedRun : public ::testing::TestWithParam<RecordedRunCase> {};
+
+TEST_P(RecordedRun, ReplaysAsItRan)
+{
+    const RecordedRunCase& c = GetParam();
+    const std::string recording = tempPath(std::string(c.name) + ".jsonl");
+    std::vector<std::string> args = {"run"};
+    args.insert(args.end(), c.runArgs.begin(), c.runArgs.end());
+    args.insert(args.end(), {"--record", recording});
+    const Result run = command(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.out.substr(0, c.outStart.size()), c.outStart);
+    const Result replay = command({"replay", recording});
+    std::filesystem::remove(recording);
+    EXPECT_EQ(replay.status, 0) << replay.err;
+    EXPECT_EQ(replay.err, "");
+    EXPECT_EQ(replay.out, run.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RecordedRun,
+    ::testing::Values(
+        RecordedRunCase{"PressAfterTheLastTick", {"two-balls", "--press", "500:1500,2250", "--ticks", "100"},
+                        "springlab run: 1 presses or moves after tick 100 were not applied: the run had ended\n",
+                        "tick = 100\n"},
+        RecordedRunCase{"PressAfterItStoppedByItself", {"two-balls", "--press", "300:1500,2250"},
+                        "springlab run: 1 presses or moves after tick 262 were not applied: the run had ended\n",
+                        "tick = 262\n"},
+        RecordedRunCase{"DefaultLengthWithoutAnEnd", {"vibration"}, "", "tick = 10000\n"},
+        RecordedRunCase{"LargestSingle", {"rotation", "--ticks", "3", "--move", "2:3.4028235e38,-3.4028235e38"}, "",
+                        "tick = 3\n"},
+        RecordedRunCase{"TinyNumberIsZero", {"two-balls", "--ticks", "9", "--press", "5:1e-50,1"}, "", "tick = 9\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Out of tick order on the command line, the mouse still comes in tick
+// order (the same tick keeps the order given).
+TEST(Recording, EventsAreSortedByTick)
+{
+    const Result given = command({"run", "rotation", "--ticks", "40", "--move", "30:100,100", "--move", "10:2000,900",
+                                  "--move", "10:2500,900", "--csv", "-"});
+    const Result sorted = command({"run", "rotation", "--ticks", "40", "--move", "10:2000,900", "--move",
+                                   "10:2500,900", "--move", "30:100,100", "--csv", "-"});
+    EXPECT_EQ(given.status, 0);
+    EXPECT_EQ(given.out, sorted.out);
+}
+
+// A byte-order mark, as an editor may save it, does not make a recording
+// unreadable.
+TEST(Recording, ByteOrderMarkIsAccepted)
+{
+    const measure::RecordingRead read = measure::readRecording(
+        "\xEF\xBB\xBF{\"format\":\"springlab-recording\",\"version\":2,\"experiment\":\"vibration\"}\n"
+        "{\"tick\":0,\"change\":{}}\n");
+    EXPECT_TRUE(read.script) << read.error;
+}
+
 TEST(Recording, ChangesAfterTheStartReadTheBoxesAgain)
 {
     // Written by hand: the spring restarted with another mass at tick 50.
@@ -129,7 +196,8 @@ const std::string kStart = kHead + "{\"tick\":0,\"change\":{}}\n";
 INSTANTIATE_TEST_SUITE_P(
     Table, HostileRecording,
     ::testing::Values(
-        HostileCase{"Empty", "", "line 0: an empty recording"},
+        HostileCase{"Empty", "", "an empty file, not a recording"},
+        HostileCase{"OnlyBlankLines", "\n \r\n", "an empty file, not a recording"},
         HostileCase{"NotJson", "hello\n", "line 1: a value expected at column 1"},
         HostileCase{"OtherFormat", "{\"format\":\"csv\"}\n",
                     "line 1: not a SpringLab recording (\"format\" is not \"springlab-recording\")"},
@@ -137,7 +205,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "line 1: a recording of another version (this program reads versions 1 and 2)"},
         HostileCase{"UnknownExperiment",
                     "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":\"pendulum\"}\n",
-                    "line 1: an unknown experiment"},
+                    "line 1: an unknown experiment \"pendulum\" (vibration, rotation, two-balls, rubber-cord)"},
+        HostileCase{"ExperimentNotAText", "{\"format\":\"springlab-recording\",\"version\":1,\"experiment\":7}\n",
+                    "line 1: \"experiment\" must name one of vibration, rotation, two-balls, rubber-cord"},
+        HostileCase{"EndFalse", kStart + "{\"tick\":5,\"end\":false}\n", "line 3: \"end\" must be true"},
+        HostileCase{"SameBoxTwice", kStart + "{\"tick\":1,\"change\":{\"timer\":\"10\",\"タイマー\":\"20\"}}\n",
+                    "line 3: \"timer\" and \"タイマー\" are the same box"},
+        HostileCase{"BomInTheMiddle", kStart + "\xEF\xBB\xBF{\"tick\":1,\"end\":true}\n",
+                    "line 3: a value expected at column 1"},
         HostileCase{"NoStart", kHead, "line 1: no change at tick 0"},
         HostileCase{"StartsWithAPress", kHead + "{\"tick\":0,\"press\":[1,2]}\n",
                     "line 2: the first event must be the change at tick 0"},
@@ -157,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"UnknownBox", kStart + "{\"tick\":1,\"change\":{\"colour\":\"red\"}}\n",
                     "line 3: \"colour\" is not a text box of vibration"},
         HostileCase{"NumberForText", kStart + "{\"tick\":1,\"change\":{\"mass\":5}}\n",
-                    "line 3: \"mass\" is not a text box of vibration"},
+                    "line 3: \"mass\" must be a text in quotes"},
         HostileCase{"UnknownEvent", kStart + "{\"tick\":1,\"jump\":true}\n", "line 3: an unknown event"},
         HostileCase{"TwoEvents", kStart + "{\"tick\":1,\"press\":[1,2],\"move\":[1,2]}\n",
                     "line 3: an event is {\"tick\":N, and one of \"change\", \"press\", \"move\", \"end\"}"},
@@ -204,7 +279,8 @@ TEST(HostileRecording, MutatedRecordingsAreReadOrRefused)
         const measure::RecordingRead read = measure::readRecording(text);
         ASSERT_TRUE(read.script.has_value() == read.error.empty()) << text;
         if (!read.script) {
-            ASSERT_EQ(read.error.rfind("line ", 0), 0u) << read.error;
+            ASSERT_TRUE(read.error.rfind("line ", 0) == 0 || read.error == "an empty file, not a recording")
+                << read.error;
         }
     }
 }

@@ -335,7 +335,7 @@ TEST_P(HostileInTheWindow, RefusedWithItsLineNamed)
 INSTANTIATE_TEST_SUITE_P(
     Recordings, HostileInTheWindow,
     ::testing::Values(
-        Hostile{"Empty", "", "line 0: an empty recording"},
+        Hostile{"Empty", "", "an empty file, not a recording"},
         Hostile{"FutureVersion", "{\"format\":\"springlab-recording\",\"version\":3,\"experiment\":\"rotation\"}\n",
                 "line 1: a recording of another version"},
         Hostile{"Truncated", HEAD2 "}\n{\"tick\":0,\"change\":{\"gravity\":\"1", "line 2: a string without"},
