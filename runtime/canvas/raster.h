@@ -1,0 +1,56 @@
+#pragma once
+// The thick-line rasterizer: a polyline of thick, round-capped lines drawn
+// straight into a buffer of 32-bit pixels, with no window system behind it.
+// The desktop's replay (runtime/forms/render.h) hands it the image a
+// window is painted into; a browser hands it a canvas's RGBA pixels.
+//
+// A line of pen width w covers the pixels whose centres lie within w/2 of
+// it (a capsule); a polyline covers the union of its lines' capsules, and a
+// cord of tens of thousands of lines is drawn at a cost that follows the
+// pixels it covers rather than its lines.
+
+#include "runtime/canvas/canvas.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace rt {
+
+// A rectangle of 32-bit pixels, row after row. The caller owns the memory
+// and chooses what a pixel's 32 bits mean (see the pixel helpers below).
+struct PixelBuffer {
+    std::uint32_t* pixels = nullptr;
+    int width = 0;              // pixels
+    int height = 0;             // pixels
+    std::ptrdiff_t stride = 0;  // pixels from the start of one row to the next
+};
+
+// A point in the buffer's device pixels: (0, 0) is the top left corner of
+// its first pixel, whose centre is (0.5, 0.5).
+struct DevicePoint {
+    double x = 0, y = 0;
+};
+
+// A colour as an opaque 32-bit pixel: 0xAARRGGBB as one word (Qt's 32-bit
+// image formats), or bytes R, G, B, A in memory on a little-endian machine
+// (a canvas's ImageData, WebAssembly's memory).
+constexpr std::uint32_t argbPixel(Color c)
+{
+    return 0xFF000000u | (static_cast<std::uint32_t>(redOf(c)) << 16)
+           | (static_cast<std::uint32_t>(greenOf(c)) << 8) | static_cast<std::uint32_t>(blueOf(c));
+}
+constexpr std::uint32_t rgbaPixel(Color c) { return 0xFF000000u | (c & 0x00FFFFFFu); }
+
+// Sets to `pixel` every pixel of `target` whose centre lies within `radius`
+// of the polyline through nodes[0..count) (a line of no length draws
+// nothing). Nodes may lie anywhere, far outside the buffer included; the
+// pixels outside it are never touched. False, with nothing drawn, when a
+// node is not finite.
+//
+// The result is exact but for pixels whose centres lie within 1/128 pixel
+// of the edge: nearly straight stretches of the polyline are drawn as one
+// line.
+bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std::size_t count,
+                       double radius, std::uint32_t pixel);
+
+}  // namespace rt
