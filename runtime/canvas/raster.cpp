@@ -48,17 +48,27 @@ double clampToRow(double x, double limit)
     x = x > -1.0 ? x : -1.0;
     return x < limit ? x : limit;
 }
+// Floor and ceiling of a value known to lie in [-1, a pixel count].
+int floorOf(double x)
+{
+    const int i = static_cast<int>(x);
+    // A comparison turned into a number rather than a branch: whether a
+    // span ends on one pixel or the next is a coin toss along a slanted
+    // line, and a mispredicted branch per row costs more than the row.
+    return i - static_cast<int>(x < i);
+}
+int ceilOf(double x)
+{
+    const int i = static_cast<int>(x);
+    return i + static_cast<int>(x > i);
+}
 int floorWithin(double x, double limit)
 {
-    x = clampToRow(x, limit);
-    const int i = static_cast<int>(x);
-    return x < i ? i - 1 : i;
+    return floorOf(clampToRow(x, limit));
 }
 int ceilWithin(double x, double limit)
 {
-    x = clampToRow(x, limit);
-    const int i = static_cast<int>(x);
-    return x > i ? i + 1 : i;
+    return ceilOf(clampToRow(x, limit));
 }
 
 // One bit per pixel of a rectangle, rows of 64-bit words; bit x of a row is
@@ -89,6 +99,19 @@ public:
         row[w0] |= head;
         std::fill(row + w0 + 1, row + w1, ~std::uint64_t(0));
         row[w1] |= tail;
+    }
+
+    // The same for a span of 63 pixels at most, so within two words: both
+    // words are written, with the same bits when the span ends in the first.
+    void setNarrow(int y, int first, int last)
+    {
+        std::uint64_t* row = rowBits(y);
+        const int w0 = first >> 6, w1 = last >> 6;
+        const std::uint64_t head = ~std::uint64_t(0) << (first & 63);
+        const std::uint64_t tail = ~std::uint64_t(0) >> (63 - (last & 63));
+        const std::uint64_t same = w0 == w1 ? ~std::uint64_t(0) : 0;
+        row[w0] |= head & (tail | ~same);
+        row[w1] |= tail & (head | ~same);
     }
 
     // Whether pixels first..last of row y are all set.
@@ -173,14 +196,18 @@ public:
         }
     }
 
-    // The polyline through points[0..count], joining nearly straight
-    // stretches into single lines first.
-    void polyline(const DevicePoint* points, std::size_t count)
+    // The polyline through points[0..count], less (left, top) (whole
+    // pixels, no greater than any point's coordinates, so that the shift is
+    // exact), joining nearly straight stretches into single lines first.
+    // Joining looks only at differences between points, which the shift
+    // leaves alone.
+    void polyline(const DevicePoint* points, std::size_t count, double left, double top)
     {
         std::size_t anchor = 0;
         while (anchor + 1 < count) {
             const std::size_t end = joinFrom(points, anchor, count);
-            capsule(points[anchor], points[end]);
+            capsule(DevicePoint{points[anchor].x - left, points[anchor].y - top},
+                    DevicePoint{points[end].x - left, points[end].y - top});
             anchor = end;
         }
     }
@@ -197,21 +224,37 @@ private:
     static double cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
 
     // The furthest node after points[anchor] that a line from the anchor can
-    // reach while passing within kJoinTolerance of every node between: each
-    // of them must lie in a narrow cone about the line's direction (the
-    // cones, intersected, leave a wedge) and no further out than the line's
-    // end. Every node between is then within the tolerance of the line, and
-    // so is every point of the segments joining them.
+    // reach while passing within kJoinTolerance of every node between, each
+    // further from the anchor than the one before.
+    //
+    // Directions are measured against e, the first node further than the
+    // tolerance from the anchor (as a vector from it): a direction is
+    // e + s perp(e), perp(e) being e turned a quarter, and a node v lies
+    // within the tolerance of that line when |cross(e, v) - s dot(e, v)|
+    // <= tol |e| (the true distance divides by |e| sqrt(1 + s^2), never
+    // less than |e|, so this errs on the safe side by a factor that differs
+    // from 1 by s^2, a few parts in a million for the cord). Each node thus
+    // bounds s to an interval; the intervals, intersected, leave the
+    // directions still open, and a node is reached when its own direction
+    // lies in them. Joining costs a few multiplications and a division per
+    // node, with no square root but one per joined line.
     static std::size_t joinFrom(const DevicePoint* points, std::size_t anchor, std::size_t count)
     {
         const double ax = points[anchor].x, ay = points[anchor].y;
         constexpr double tol = kJoinTolerance;
         constexpr double tol2 = tol * tol;
-        bool bounded = false;  // no wedge yet: every node so far lies on the anchor
-        double lx = 0, ly = 0, rx = 0, ry = 0;  // the wedge's edges, turning from r to l
-        double reach2 = 0;                      // squared distance of the furthest node
-        double px = 0, py = 0;                  // the last node taken, from the anchor
-        std::size_t end = anchor + 1;           // the first node is always taken
+        bool bounded = false;   // no e yet: every node so far lies on the anchor
+        double ex = 0, ey = 0;  // e, the direction directions are measured from
+        double slack = 0;       // tol |e|
+        // The directions e + s perp(e) still open, sLo <= s <= sHi. Each
+        // node's own bounds take a division, but nothing waits on it: the
+        // next node is tested against the bounds of the nodes before it
+        // (one maximum and one minimum on from the last), so the divisions
+        // of successive nodes overlap.
+        double sLo = -std::numeric_limits<double>::infinity(), sHi = -sLo;
+        double reach2 = 0;      // squared distance of the furthest node
+        double px = 0, py = 0;  // the last node taken, from the anchor
+        std::size_t end = anchor + 1;  // the first node is always taken
         for (std::size_t j = anchor + 1; j < count; ++j) {
             const double vx = points[j].x - ax, vy = points[j].y - ay;
             const double d2 = vx * vx + vy * vy;
@@ -219,25 +262,29 @@ private:
                 if (!(d2 >= reach2))
                     break;  // a step back towards the anchor (most steps in a heap)
                 if (reach2 > tol2) {
-                    // The cone of directions passing within the tolerance of
-                    // the last node taken: its direction turned either way by
-                    // asin(tol/d), as vectors d times as long. Worked out
+                    // The last node taken bounds the directions, worked out
                     // only now that a node beyond it is in view.
-                    const double c = std::sqrt(reach2 - tol2);
-                    const double nlx = px * c - py * tol, nly = py * c + px * tol;
-                    const double nrx = px * c + py * tol, nry = py * c - px * tol;
                     if (!bounded) {
-                        lx = nlx, ly = nly, rx = nrx, ry = nry;
+                        ex = px, ey = py;
+                        slack = tol * std::sqrt(reach2);
+                        sHi = slack / reach2;  // cross(e, e) = 0, dot(e, e) = |e|^2
+                        sLo = -sHi;
                         bounded = true;
                     } else {
-                        if (cross(rx, ry, nrx, nry) > 0)
-                            rx = nrx, ry = nry;
-                        if (cross(lx, ly, nlx, nly) < 0)
-                            lx = nlx, ly = nly;
+                        // dot(e, p) > tol^2: p is further than the tolerance
+                        // and passed the test below, so the bounds are finite.
+                        const double inv = 1 / (ex * px + ey * py);
+                        const double across = cross(ex, ey, px, py);
+                        sLo = std::max(sLo, (across - slack) * inv);
+                        sHi = std::min(sHi, (across + slack) * inv);
                     }
                 }
-                if (bounded && !(cross(rx, ry, vx, vy) >= 0 && cross(vx, vy, lx, ly) >= 0))
-                    break;
+                if (bounded) {
+                    const double along = ex * vx + ey * vy;
+                    const double across = cross(ex, ey, vx, vy);
+                    if (!(along > 0 && across >= sLo * along && across <= sHi * along))
+                        break;
+                }
             }
             end = j;
             reach2 = d2;
@@ -353,9 +400,12 @@ private:
         // every row: no square roots, no tests.
         const double upper = std::min(ay, by) + radius;
         const double lower = std::max(ay, by) - radius;
-        const int middleTop = std::max(floorWithin(upper - kSample, height) + 1, top);
+        int middleTop = std::max(floorWithin(upper - kSample, height) + 1, top);
         const int middleBottom = std::min(ceilWithin(lower - kSample, height) - 1, bottom);
-        if (middleTop <= middleBottom) {
+        const int middleEnd = middleBottom;  // rows from middleTop to here are the band's alone
+        const bool hasMiddle = middleTop <= middleBottom;
+        const int middleStart = middleTop;
+        if (hasMiddle) {
             // Here |dy| is at least twice the radius, and the band is the
             // strip within the radius of the line: a point of such a row on
             // the strip's edge projects onto the segment at va/dy plus or
@@ -364,6 +414,20 @@ private:
             // is centred on u = va dx/dy and reaches |reach/dy| either way.
             const double lean = dx * invDy;
             const double half = std::abs(reach * invDy);
+            // Most capsules lie well inside the mask, with spans a pixel wide
+            // at least (so never empty) and narrower than a word: then no
+            // clamp can bind, every span is set by two writes, and nothing in
+            // a row waits on a branch that a slanted edge makes
+            // unpredictable.
+            const double minX = std::min(ax, bx), maxX = std::max(ax, bx);
+            if (minX - half > 0 && maxX + half < width - 1 && half >= 0.5 && half < 31) {
+                for (int y = middleTop; y <= middleBottom; ++y) {
+                    const double centre = ax + lean * (y + kSample - ay);
+                    m_mask.setNarrow(y, ceilOf(centre - half - kSample),
+                                     floorOf(centre + half - kSample));
+                }
+                middleTop = middleBottom + 1;  // done
+            }
             for (int y = middleTop; y <= middleBottom; ++y) {
                 const double centre = ax + lean * (y + kSample - ay);
                 const int first = std::max(ceilWithin(centre - half - kSample, width), 0);
@@ -375,8 +439,8 @@ private:
         }
 
         for (int y = top; y <= bottom; ++y) {
-            if (y == middleTop && middleTop <= middleBottom) {
-                y = middleBottom;
+            if (y == middleStart && hasMiddle) {
+                y = middleEnd;
                 continue;
             }
             const double yc = y + kSample;
@@ -483,16 +547,11 @@ bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std:
     const int boxWidth = static_cast<int>(right) - boxLeft;
     const int boxHeight = static_cast<int>(bottom) - boxTop;
 
-    // The nodes in the box's pixels: a shift by whole pixels, exact in
-    // doubles of this size. Kept between calls, as the mask is: a cord
-    // allocates nothing once the largest has been drawn.
-    thread_local std::vector<DevicePoint> shifted;
-    shifted.resize(count);
-    for (std::size_t k = 0; k < count; ++k)
-        shifted[k] = DevicePoint{nodes[k].x - boxLeft, nodes[k].y - boxTop};
+    // The mask is kept between calls: a cord allocates nothing once the
+    // largest has been drawn.
     thread_local CoverageMask mask;
     mask.reset(boxWidth, boxHeight);
-    CapsuleRaster(mask, radius).polyline(shifted.data(), shifted.size());
+    CapsuleRaster(mask, radius).polyline(nodes, count, left, top);
 
     for (int y = 0; y < boxHeight; ++y) {
         std::uint32_t* row = target.pixels + (boxTop + y) * target.stride + boxLeft;

@@ -136,18 +136,8 @@ bool fillThickRun(QPainter& painter, const DrawOp* ops, std::size_t count)
     thread_local std::vector<DevicePoint> nodes;
     nodes.resize(count + 1);
     nodes[0] = map(ops[0].x1, ops[0].y1);
-    double minX = nodes[0].x, maxX = minX, minY = nodes[0].y, maxY = minY;
-    for (std::size_t k = 0; k < count; ++k) {
-        const DevicePoint p = map(ops[k].x2, ops[k].y2);
-        nodes[k + 1] = p;
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
-    }
-    if (!std::isfinite(minX) || !std::isfinite(maxX) || !std::isfinite(minY)
-        || !std::isfinite(maxY))
-        return false;
+    for (std::size_t k = 0; k < count; ++k)
+        nodes[k + 1] = map(ops[k].x2, ops[k].y2);
 
     const std::uint32_t pixel = argbPixel(ops[0].color);
     if (direct) {
@@ -158,11 +148,22 @@ bool fillThickRun(QPainter& painter, const DrawOp* ops, std::size_t count)
         const PixelBuffer target{reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits())),
                                  image->width(), image->height(),
                                  image->bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(QRgb))};
+        // False, with nothing drawn, for a node beyond doubles.
         return fillThickPolyline(target, nodes.data(), nodes.size(), radius, pixel);
     }
 
     // Through a layer of the run's box, which Qt then composites like any
     // image.
+    double minX = nodes[0].x, maxX = minX, minY = nodes[0].y, maxY = minY;
+    for (const DevicePoint& p : nodes) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    if (!std::isfinite(minX) || !std::isfinite(maxX) || !std::isfinite(minY)
+        || !std::isfinite(maxY))
+        return false;
     const double pad = radius + 1;
     const QRectF run(QPointF(minX - pad, minY - pad), QPointF(maxX + pad, maxY + pad));
     const QRect box = run.intersected(bounds).toAlignedRect().intersected(bounds.toRect());
