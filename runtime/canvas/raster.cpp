@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace rt {
@@ -114,6 +115,21 @@ public:
         row[w1] |= tail & (head | ~same);
     }
 
+    // Pixels first..last (a span as setNarrow takes) of rows top..bottom.
+    void setNarrowRows(int top, int bottom, int first, int last)
+    {
+        const int w0 = first >> 6, w1 = last >> 6;
+        const std::uint64_t head = ~std::uint64_t(0) << (first & 63);
+        const std::uint64_t tail = ~std::uint64_t(0) >> (63 - (last & 63));
+        const std::uint64_t same = w0 == w1 ? ~std::uint64_t(0) : 0;
+        const std::uint64_t bits0 = head & (tail | ~same), bits1 = tail & (head | ~same);
+        std::uint64_t* row = rowBits(top);
+        for (int y = top; y <= bottom; ++y, row += m_words) {
+            row[w0] |= bits0;
+            row[w1] |= bits1;
+        }
+    }
+
     // Whether pixels first..last of row y are all set.
     bool allSet(int y, int first, int last) const
     {
@@ -216,6 +232,10 @@ private:
     static constexpr double kLargestTable = 4096;
     static constexpr double kGrowthBudgetPerSegment = 64;
     static constexpr int kLongestBackoff = 7;
+    // Middle rows of lines leaning further than this from upright (pixels
+    // along per row down) are set row by row: their span moves too often
+    // for a search of its blocks to pay.
+    static constexpr double kSteepLean = 0.25;
 
     struct Box {
         double left = 1, top = 1, right = 0, bottom = 0;  // empty unless left <= right
@@ -421,10 +441,38 @@ private:
             // unpredictable.
             const double minX = std::min(ax, bx), maxX = std::max(ax, bx);
             if (minX - half > 0 && maxX + half < width - 1 && half >= 0.5 && half < 31) {
-                for (int y = middleTop; y <= middleBottom; ++y) {
+                const auto spanAt = [=](int y) {
                     const double centre = ax + lean * (y + kSample - ay);
-                    m_mask.setNarrow(y, ceilOf(centre - half - kSample),
-                                     floorOf(centre + half - kSample));
+                    return std::pair{ceilOf(centre - half - kSample),
+                                     floorOf(centre + half - kSample)};
+                };
+                if (std::abs(lean) > kSteepLean) {
+                    for (int y = middleTop; y <= middleBottom; ++y) {
+                        const auto [first, last] = spanAt(y);
+                        m_mask.setNarrow(y, first, last);
+                    }
+                } else {
+                    // A line closer to upright keeps one span for many rows.
+                    // Every step of the span's formula rounds monotonically
+                    // in y, so its ends never move back: the rows sharing a
+                    // span are one block, whose end a galloping search
+                    // finds, and the block is set a word or two per row.
+                    for (int y = middleTop; y <= middleBottom;) {
+                        const auto span = spanAt(y);
+                        int same = y;       // the last row known to share it
+                        int step = 1;
+                        while (same + step <= middleBottom && spanAt(same + step) == span) {
+                            same += step;
+                            step *= 2;
+                        }
+                        int differs = std::min(same + step, middleBottom + 1);
+                        while (differs - same > 1) {
+                            const int mid = same + (differs - same) / 2;
+                            (spanAt(mid) == span ? same : differs) = mid;
+                        }
+                        m_mask.setNarrowRows(y, same, span.first, span.second);
+                        y = same + 1;
+                    }
                 }
                 middleTop = middleBottom + 1;  // done
             }
@@ -531,8 +579,11 @@ bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std:
         minY = std::min(minY, nodes[k].y);
         maxY = std::max(maxY, nodes[k].y);
     }
-    if (!std::isfinite(minX) || !std::isfinite(maxX) || !std::isfinite(minY)
-        || !std::isfinite(maxY))
+    // Products of two coordinates must stay finite for the joining's
+    // bounds to mean anything; a picture's coordinates, singles at most,
+    // are far inside this.
+    constexpr double kFarthest = 1e150;
+    if (!(std::max(-minX, maxX) < kFarthest && std::max(-minY, maxY) < kFarthest))
         return false;
 
     // The rectangle of the buffer the polyline may touch, in whole pixels.

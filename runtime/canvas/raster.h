@@ -45,7 +45,7 @@ constexpr std::uint32_t rgbaPixel(Color c) { return 0xFF000000u | (c & 0x00FFFFF
 // of the polyline through nodes[0..count) (a line of no length draws
 // nothing). Nodes may lie anywhere, far outside the buffer included; the
 // pixels outside it are never touched. False, with nothing drawn, when a
-// node is not finite.
+// node is not finite or lies beyond 1e150 pixels.
 //
 // The result is exact but for pixels whose centres lie within 1/128 pixel
 // of the edge: nearly straight stretches of the polyline are drawn as one
