@@ -613,4 +613,110 @@ bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std:
     return true;
 }
 
+namespace {
+
+// Sets the pixels of row y whose centres lie from lo to hi.
+void fillRowSpan(const PixelBuffer& target, int y, double lo, double hi, std::uint32_t pixel)
+{
+    const int first = std::max(ceilWithin(lo - kSample, target.width), 0);
+    const int last = std::min(floorWithin(hi - kSample, target.width), target.width - 1);
+    if (first <= last) {
+        std::uint32_t* row = target.pixels + y * target.stride;
+        std::fill(row + first, row + last + 1, pixel);
+    }
+}
+
+// The rows whose centres lie from top to bottom, as [first, last].
+std::pair<int, int> rowsBetween(const PixelBuffer& target, double top, double bottom)
+{
+    return {std::max(ceilWithin(top - kSample, target.height), 0),
+            std::min(floorWithin(bottom - kSample, target.height), target.height - 1)};
+}
+
+void fillBox(const PixelBuffer& target, double x1, double y1, double x2, double y2,
+             std::uint32_t pixel)
+{
+    const auto [first, last] = rowsBetween(target, std::min(y1, y2), std::max(y1, y2));
+    for (int y = first; y <= last; ++y)
+        fillRowSpan(target, y, std::min(x1, x2), std::max(x1, x2), pixel);
+}
+
+// The centres from inner to outer from (cx, cy); a disc when inner <= 0.
+void fillRing(const PixelBuffer& target, double cx, double cy, double inner, double outer,
+              std::uint32_t pixel)
+{
+    const auto [first, last] = rowsBetween(target, cy - outer, cy + outer);
+    for (int y = first; y <= last; ++y) {
+        const double v = y + kSample - cy;
+        const double o2 = outer * outer - v * v;
+        if (!(o2 >= 0))
+            continue;
+        const double wo = std::sqrt(o2);
+        const double i2 = inner > 0 ? inner * inner - v * v : -1;
+        if (i2 > 0) {
+            const double wi = std::sqrt(i2);
+            fillRowSpan(target, y, cx - wo, cx - wi, pixel);
+            fillRowSpan(target, y, cx + wi, cx + wo, pixel);
+        } else {
+            fillRowSpan(target, y, cx - wo, cx + wo, pixel);
+        }
+    }
+}
+
+}  // namespace
+
+void rasterPicture(const PixelBuffer& target, const std::vector<DrawOp>& ops, Color background,
+                   double scale, PixelLayout layout)
+{
+    const auto pixelOf = [layout](Color c) {
+        return layout == PixelLayout::Argb ? argbPixel(c) : rgbaPixel(c);
+    };
+    for (int y = 0; y < target.height; ++y)
+        std::fill_n(target.pixels + y * target.stride, target.width, pixelOf(background));
+
+    constexpr double kTwipsPerPixel = 15;
+    thread_local std::vector<DevicePoint> nodes;
+    const auto at = [scale](float x, float y) { return DevicePoint{x * scale, y * scale}; };
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        const DrawOp& op = ops[i];
+        const double radius = op.width * kTwipsPerPixel * scale / 2;
+        switch (op.kind) {
+        case DrawOp::Kind::Line: {
+            // The run of connected lines of this colour and width, as one
+            // polyline: the cord's tens of thousands of lines cost what the
+            // pixels they cover cost.
+            nodes.assign({at(op.x1, op.y1), at(op.x2, op.y2)});
+            while (i + 1 < ops.size() && ops[i + 1].kind == DrawOp::Kind::Line
+                   && ops[i + 1].width == op.width && ops[i + 1].color == op.color
+                   && ops[i + 1].x1 == ops[i].x2 && ops[i + 1].y1 == ops[i].y2) {
+                ++i;
+                nodes.push_back(at(ops[i].x2, ops[i].y2));
+            }
+            fillThickPolyline(target, nodes.data(), nodes.size(), radius, pixelOf(op.color));
+            break;
+        }
+        case DrawOp::Kind::Box:
+        case DrawOp::Kind::FilledBox: {
+            const DevicePoint a = at(op.x1, op.y1), b = at(op.x2, op.y2);
+            if (op.kind == DrawOp::Kind::FilledBox && std::isfinite(a.x) && std::isfinite(a.y)
+                && std::isfinite(b.x) && std::isfinite(b.y))
+                fillBox(target, a.x, a.y, b.x, b.y, pixelOf(op.color));
+            nodes.assign({a, {b.x, a.y}, b, {a.x, b.y}, a});
+            fillThickPolyline(target, nodes.data(), nodes.size(), radius, pixelOf(op.color));
+            break;
+        }
+        case DrawOp::Kind::Circle: {
+            const DevicePoint c = at(op.x1, op.y1);
+            const double r = op.x2 * scale;
+            if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(r))
+                break;
+            if (op.filled)
+                fillRing(target, c.x, c.y, 0, r, pixelOf(op.fillColor));
+            fillRing(target, c.x, c.y, r - radius, r + radius, pixelOf(op.color));
+            break;
+        }
+        }
+    }
+}
+
 }  // namespace rt

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace rt {
 
@@ -52,5 +53,25 @@ constexpr std::uint32_t rgbaPixel(Color c) { return 0xFF000000u | (c & 0x00FFFFF
 // line.
 bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std::size_t count,
                        double radius, std::uint32_t pixel);
+
+// How a colour is laid out in the buffer's 32-bit pixels.
+enum class PixelLayout { Argb, Rgba };  // argbPixel, rgbaPixel
+
+// A whole picture: `background` everywhere, then the display list in its
+// order, at `scale` device pixels per twip (1/15 at 100 %, twice that on a
+// screen of device pixel ratio 2). A browser draws a window's picture into a
+// canvas's pixels so; the desktop replays it with QPainter, drawing only its
+// thick runs with fillThickPolyline.
+//
+// Every shape follows the thick line's rule: a pixel is drawn when its
+// centre lies on the shape, no antialiasing. A line of pen width w pixels
+// covers the centres within w * 15 * scale / 2 of it, round-capped, a run
+// of connected lines of one colour and width as one polyline; a box, its
+// four sides so; a filled box, also every centre inside it; a circle, the
+// centres within half the pen of it, in its colour, over the centres within
+// its radius in the fill colour when filled. Nothing is drawn for a shape
+// with a coordinate beyond doubles; nothing outside the buffer is touched.
+void rasterPicture(const PixelBuffer& target, const std::vector<DrawOp>& ops, Color background,
+                   double scale, PixelLayout layout);
 
 }  // namespace rt
