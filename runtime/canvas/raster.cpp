@@ -263,15 +263,19 @@ private:
         const double ax = points[anchor].x, ay = points[anchor].y;
         constexpr double tol = kJoinTolerance;
         constexpr double tol2 = tol * tol;
-        bool bounded = false;   // no e yet: every node so far lies on the anchor
+        // 0: no e yet, every node so far lies on the anchor; 1: e alone
+        // bounds the directions (|s| <= slack / |e|^2, tested without
+        // dividing, since most stretches in a heap end here); 2: sLo, sHi.
+        int bounds = 0;
         double ex = 0, ey = 0;  // e, the direction directions are measured from
+        double e2 = 0;          // |e|^2
         double slack = 0;       // tol |e|
         // The directions e + s perp(e) still open, sLo <= s <= sHi. Each
-        // node's own bounds take a division, but nothing waits on it: the
-        // next node is tested against the bounds of the nodes before it
-        // (one maximum and one minimum on from the last), so the divisions
-        // of successive nodes overlap.
-        double sLo = -std::numeric_limits<double>::infinity(), sHi = -sLo;
+        // further node's own bounds take a division, but nothing waits on
+        // it: the next node is tested against the bounds of the nodes before
+        // it (one maximum and one minimum on from the last), so the
+        // divisions of successive nodes overlap.
+        double sLo = 0, sHi = 0;
         double reach2 = 0;      // squared distance of the furthest node
         double px = 0, py = 0;  // the last node taken, from the anchor
         std::size_t end = anchor + 1;  // the first node is always taken
@@ -284,13 +288,16 @@ private:
                 if (reach2 > tol2) {
                     // The last node taken bounds the directions, worked out
                     // only now that a node beyond it is in view.
-                    if (!bounded) {
-                        ex = px, ey = py;
-                        slack = tol * std::sqrt(reach2);
-                        sHi = slack / reach2;  // cross(e, e) = 0, dot(e, e) = |e|^2
-                        sLo = -sHi;
-                        bounded = true;
+                    if (bounds == 0) {
+                        ex = px, ey = py, e2 = reach2;
+                        slack = tol * std::sqrt(reach2);  // cross(e, e) = 0, dot(e, e) = |e|^2
+                        bounds = 1;
                     } else {
+                        if (bounds == 1) {
+                            sHi = slack / e2;
+                            sLo = -sHi;
+                            bounds = 2;
+                        }
                         // dot(e, p) > tol^2: p is further than the tolerance
                         // and passed the test below, so the bounds are finite.
                         const double inv = 1 / (ex * px + ey * py);
@@ -299,10 +306,14 @@ private:
                         sHi = std::min(sHi, (across + slack) * inv);
                     }
                 }
-                if (bounded) {
+                if (bounds != 0) {
                     const double along = ex * vx + ey * vy;
                     const double across = cross(ex, ey, vx, vy);
-                    if (!(along > 0 && across >= sLo * along && across <= sHi * along))
+                    const bool open =
+                        bounds == 1
+                            ? std::abs(across) * e2 <= slack * along
+                            : across >= sLo * along && across <= sHi * along;
+                    if (!(along > 0 && open))
                         break;
                 }
             }
@@ -567,18 +578,32 @@ private:
 
 }  // namespace
 
+DeviceBounds boundsOf(const DevicePoint* points, std::size_t count)
+{
+    DeviceBounds b{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (std::size_t k = 1; k < count; ++k) {
+        b.minX = std::min(b.minX, points[k].x);
+        b.maxX = std::max(b.maxX, points[k].x);
+        b.minY = std::min(b.minY, points[k].y);
+        b.maxY = std::max(b.maxY, points[k].y);
+    }
+    return b;
+}
+
 bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std::size_t count,
                        double radius, std::uint32_t pixel)
 {
     if (count == 0)
         return true;
-    double minX = nodes[0].x, maxX = minX, minY = nodes[0].y, maxY = minY;
-    for (std::size_t k = 1; k < count; ++k) {
-        minX = std::min(minX, nodes[k].x);
-        maxX = std::max(maxX, nodes[k].x);
-        minY = std::min(minY, nodes[k].y);
-        maxY = std::max(maxY, nodes[k].y);
-    }
+    return fillThickPolyline(target, nodes, count, boundsOf(nodes, count), radius, pixel);
+}
+
+bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std::size_t count,
+                       const DeviceBounds& bounds, double radius, std::uint32_t pixel)
+{
+    if (count == 0)
+        return true;
+    const double minX = bounds.minX, minY = bounds.minY, maxX = bounds.maxX, maxY = bounds.maxY;
     // Products of two coordinates must stay finite for the joining's
     // bounds to mean anything; a picture's coordinates, singles at most,
     // are far inside this.
@@ -586,12 +611,15 @@ bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std:
     if (!(std::max(-minX, maxX) < kFarthest && std::max(-minY, maxY) < kFarthest))
         return false;
 
-    // The rectangle of the buffer the polyline may touch, in whole pixels.
+    // The rectangle of the buffer the polyline may touch, in whole device
+    // pixels.
     const double pad = radius + 1;
-    const double left = std::max(std::floor(minX - pad), 0.0);
-    const double top = std::max(std::floor(minY - pad), 0.0);
-    const double right = std::min(std::ceil(maxX + pad), static_cast<double>(target.width));
-    const double bottom = std::min(std::ceil(maxY + pad), static_cast<double>(target.height));
+    const double left = std::max(std::floor(minX - pad), static_cast<double>(target.left));
+    const double top = std::max(std::floor(minY - pad), static_cast<double>(target.top));
+    const double right =
+        std::min(std::ceil(maxX + pad), static_cast<double>(target.left) + target.width);
+    const double bottom =
+        std::min(std::ceil(maxY + pad), static_cast<double>(target.top) + target.height);
     if (!(left < right && top < bottom))
         return true;  // nothing of it shows
     const int boxLeft = static_cast<int>(left), boxTop = static_cast<int>(top);
@@ -605,7 +633,8 @@ bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std:
     CapsuleRaster(mask, radius).polyline(nodes, count, left, top);
 
     for (int y = 0; y < boxHeight; ++y) {
-        std::uint32_t* row = target.pixels + (boxTop + y) * target.stride + boxLeft;
+        std::uint32_t* row =
+            target.pixels + (boxTop - target.top + y) * target.stride + (boxLeft - target.left);
         mask.forEachRun(y, [row, pixel](int first, int end) {
             std::fill(row + first, row + end, pixel);
         });

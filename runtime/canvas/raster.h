@@ -24,13 +24,22 @@ struct PixelBuffer {
     int width = 0;              // pixels
     int height = 0;             // pixels
     std::ptrdiff_t stride = 0;  // pixels from the start of one row to the next
+    // The device pixel that pixels[0] is: a buffer may hold only a part of
+    // the device (a layer the size of what a polyline covers).
+    int left = 0, top = 0;
 };
 
-// A point in the buffer's device pixels: (0, 0) is the top left corner of
-// its first pixel, whose centre is (0.5, 0.5).
+// A point in device pixels: (0, 0) is the top left corner of the device's
+// first pixel, whose centre is (0.5, 0.5).
 struct DevicePoint {
     double x = 0, y = 0;
 };
+
+// The smallest box holding some points.
+struct DeviceBounds {
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+};
+DeviceBounds boundsOf(const DevicePoint* points, std::size_t count);  // count > 0
 
 // A colour as an opaque 32-bit pixel: 0xAARRGGBB as one word (Qt's 32-bit
 // image formats), or bytes R, G, B, A in memory on a little-endian machine
@@ -53,6 +62,10 @@ constexpr std::uint32_t rgbaPixel(Color c) { return 0xFF000000u | (c & 0x00FFFFF
 // line.
 bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std::size_t count,
                        double radius, std::uint32_t pixel);
+// The same with the nodes' bounds known already (found while the nodes
+// were made: a pass over tens of thousands of nodes saved).
+bool fillThickPolyline(const PixelBuffer& target, const DevicePoint* nodes, std::size_t count,
+                       const DeviceBounds& bounds, double radius, std::uint32_t pixel);
 
 // How a colour is laid out in the buffer's 32-bit pixels.
 enum class PixelLayout { Argb, Rgba };  // argbPixel, rgbaPixel

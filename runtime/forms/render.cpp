@@ -136,8 +136,18 @@ bool fillThickRun(QPainter& painter, const DrawOp* ops, std::size_t count)
     thread_local std::vector<DevicePoint> nodes;
     nodes.resize(count + 1);
     nodes[0] = map(ops[0].x1, ops[0].y1);
-    for (std::size_t k = 0; k < count; ++k)
-        nodes[k + 1] = map(ops[k].x2, ops[k].y2);
+    DeviceBounds b{nodes[0].x, nodes[0].y, nodes[0].x, nodes[0].y};
+    for (std::size_t k = 0; k < count; ++k) {
+        const DevicePoint p = map(ops[k].x2, ops[k].y2);
+        nodes[k + 1] = p;
+        b.minX = std::min(b.minX, p.x);
+        b.maxX = std::max(b.maxX, p.x);
+        b.minY = std::min(b.minY, p.y);
+        b.maxY = std::max(b.maxY, p.y);
+    }
+    if (!std::isfinite(b.minX) || !std::isfinite(b.maxX) || !std::isfinite(b.minY)
+        || !std::isfinite(b.maxY))
+        return false;
 
     const std::uint32_t pixel = argbPixel(ops[0].color);
     if (direct) {
@@ -148,36 +158,25 @@ bool fillThickRun(QPainter& painter, const DrawOp* ops, std::size_t count)
         const PixelBuffer target{reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits())),
                                  image->width(), image->height(),
                                  image->bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(QRgb))};
-        // False, with nothing drawn, for a node beyond doubles.
-        return fillThickPolyline(target, nodes.data(), nodes.size(), radius, pixel);
+        return fillThickPolyline(target, nodes.data(), nodes.size(), b, radius, pixel);
     }
 
     // Through a layer of the run's box, which Qt then composites like any
     // image.
-    double minX = nodes[0].x, maxX = minX, minY = nodes[0].y, maxY = minY;
-    for (const DevicePoint& p : nodes) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
-    }
-    if (!std::isfinite(minX) || !std::isfinite(maxX) || !std::isfinite(minY)
-        || !std::isfinite(maxY))
-        return false;
     const double pad = radius + 1;
-    const QRectF run(QPointF(minX - pad, minY - pad), QPointF(maxX + pad, maxY + pad));
+    const QRectF run(QPointF(b.minX - pad, b.minY - pad), QPointF(b.maxX + pad, b.maxY + pad));
     const QRect box = run.intersected(bounds).toAlignedRect().intersected(bounds.toRect());
     if (box.isEmpty())
         return true;  // nothing of the run shows
-    for (DevicePoint& p : nodes)
-        p = DevicePoint{p.x - box.left(), p.y - box.top()};
     QImage& layer = spanLayer(box.width(), box.height());
     for (int y = 0; y < box.height(); ++y)
         std::fill_n(reinterpret_cast<QRgb*>(layer.scanLine(y)), box.width(), QRgb(0));
     const PixelBuffer target{reinterpret_cast<std::uint32_t*>(layer.bits()), box.width(),
                              box.height(),
-                             layer.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(QRgb))};
-    fillThickPolyline(target, nodes.data(), nodes.size(), radius, pixel);
+                             layer.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(QRgb)),
+                             box.left(), box.top()};
+    if (!fillThickPolyline(target, nodes.data(), nodes.size(), b, radius, pixel))
+        return false;
     painter.save();
     painter.resetTransform();
     painter.setWorldTransform(QTransform::fromScale(1 / base.m11(), 1 / base.m22()));
