@@ -9,11 +9,10 @@
 #include <QTransform>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
+#include <vector>
 
 namespace rt {
 
