@@ -236,6 +236,8 @@ private:
     // along per row down) are set row by row: their span moves too often
     // for a search of its blocks to pay.
     static constexpr double kSteepLean = 0.25;
+    // Nor does it pay for a line a few rows tall (a short joined stretch).
+    static constexpr int kShortestBlockSearch = 16;
 
     struct Box {
         double left = 1, top = 1, right = 0, bottom = 0;  // empty unless left <= right
@@ -457,7 +459,7 @@ private:
                     return std::pair{ceilOf(centre - half - kSample),
                                      floorOf(centre + half - kSample)};
                 };
-                if (std::abs(lean) > kSteepLean) {
+                if (std::abs(lean) > kSteepLean || middleBottom - middleTop < kShortestBlockSearch) {
                     for (int y = middleTop; y <= middleBottom; ++y) {
                         const auto [first, last] = spanAt(y);
                         m_mask.setNarrow(y, first, last);
