@@ -23,8 +23,9 @@ Color fromQColor(const QColor& c);
 // milliseconds per thousand segments; Spans fills the same pixels (every
 // pixel whose centre lies within half the pen's width of a segment, nearly
 // straight stretches taken as one line) through a mask of the run's pixels,
-// at a cost that follows the pixels covered rather than the segments. Stroke
-// draws every line with Qt, the reference the fast way is tested against.
+// at a cost that follows the pixels covered rather than the segments (the
+// rasterizer of runtime/canvas/raster.h). Stroke draws every line with Qt,
+// the reference the fast way is tested against.
 enum class ThickLines { Spans, Stroke };
 
 // Fills the painter's whole device with the background, then draws the ops.
