@@ -47,7 +47,7 @@ constexpr const char* kUsageText = QT_TRANSLATE_NOOP(
     "       springlab --lang LANGUAGE run|replay ...   (messages in en or ja)\n"
     "\n"
     "Runs an experiment without a window, tick by tick as its window would.\n"
-    "  EXPERIMENT   vibration, rotation, two-balls or rubber-cord\n"
+    "  EXPERIMENT   %1\n"
     "  --set        a parameter box by its English key or Japanese label, read with Val\n"
     "               as the box would read it (--set mass=250 or --set 重さ=250)\n"
     "  --ticks      how many ticks (default: until the experiment stops by itself,\n"
@@ -655,7 +655,7 @@ int main(const std::vector<std::string>& given, std::ostream& out, std::ostream&
             throw Usage{say(QT_TRANSLATE_NOOP("cli", "%1 does not go before %2: only --lang does"),
                             {quoted(*verb->misplaced), command})};
         if (args.size() >= 2 && (args[1] == "--help" || args[1] == "-h")) {
-            out << say(kUsageText);
+            out << say(kUsageText, {experimentList()});
             status = kOk;
         } else if (command == "replay") {
             status = replay(args, env, out, err);

@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMessageBox>
@@ -130,6 +132,11 @@ MeasurementWindow::MeasurementWindow(ExperimentFace& source)
     key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { chooseCsvFile(); });
     key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { chooseGraphFile(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copyVisible(); });
+    // The program's zoom keys work here too, as in every other window.
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)})
+        key(keys, [] { rt::setZoomPercent(rt::neighbourZoomLevel(rt::zoomPercent(), +1)); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Minus), [] { rt::setZoomPercent(rt::neighbourZoomLevel(rt::zoomPercent(), -1)); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_0), [] { rt::setZoomPercent(100); });
     for (QPushButton* b : {m_pauseButton, m_stepButton, m_csvButton, m_graphButton, m_copyButton, m_recordButton})
         b->setFocusPolicy(Qt::TabFocus);
 
@@ -333,7 +340,7 @@ QString MeasurementWindow::quantityTitle(const sims::QuantityInfo& q) const
 
 void MeasurementWindow::retranslate()
 {
-    setWindowTitle(tr("%1 の計測").arg(m_source.form().windowTitle()));
+    setWindowTitle(tr("%1の計測").arg(m_source.form().windowTitle()));
     const auto infos = quantities();
     for (std::size_t i = 0; i < infos.size(); ++i) {
         m_boxes[i]->setText(quantityTitle(infos[i]));
@@ -404,7 +411,24 @@ void MeasurementWindow::followZoom()
     QFont banner = font;
     banner.setBold(true);
     m_pausedBanner->setFont(banner);
+    const QSize before = m_view->minimumSize();
     m_view->setMinimumSize(QSize(560, 360) * (rt::zoomPercent() / 100.0));
+    // A new zoom lays the window out afresh at the size it asks for, smaller
+    // as well as larger, as every other window of the program.
+    if (isVisible() && m_view->minimumSize() != before) {
+        if (layout())
+            layout()->activate();
+        resize(sizeHint());
+    }
+}
+
+void MeasurementWindow::closeEvent(QCloseEvent* event)
+{
+    // A pause shows only here: closing the window gives the experiment back
+    // running, rather than leaving it frozen without a sign.
+    if (paused())
+        setPaused(false);
+    QWidget::closeEvent(event);
 }
 
 void MeasurementWindow::changeEvent(QEvent* event)
@@ -503,18 +527,20 @@ void MeasurementWindow::copyVisible() const { QApplication::clipboard()->setText
 
 void MeasurementWindow::chooseCsvFile()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("CSV で保存"),
-                                                      fromView(m_source.definition().name) + QStringLiteral(".csv"),
-                                                      tr("CSV ファイル (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("CSV で保存"), rt::dialogPath(fromView(m_source.definition().name) + QStringLiteral(".csv")),
+        tr("CSV ファイル (*.csv)"));
+    rt::rememberDialogPath(path);
     if (!path.isEmpty())
         saveCsv(path);
 }
 
 void MeasurementWindow::chooseGraphFile()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("グラフを保存"),
-                                                      fromView(m_source.definition().name) + QStringLiteral(".png"),
-                                                      tr("PNG 画像 (*.png);;SVG 画像 (*.svg)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("グラフを保存"), rt::dialogPath(fromView(m_source.definition().name) + QStringLiteral(".png")),
+        tr("PNG 画像 (*.png);;SVG 画像 (*.svg)"));
+    rt::rememberDialogPath(path);
     if (!path.isEmpty())
         saveGraph(path);
 }

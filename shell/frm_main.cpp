@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCoreApplication>
+#include <QDate>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -208,8 +209,14 @@ void frmMain::toggleRecording(const sims::Definition& experiment, bool on)
                                                                          "「変更」を押したときに始まります。")));
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(
-        this, title, QString(), translated(QT_TRANSLATE_NOOP("frmMain", "記録 (*.jsonl)")));
+    // Named after the experiment and the day, in the folder last used.
+    const QString proposed = QStringLiteral("%1-%2.jsonl")
+                                 .arg(QString::fromLatin1(experiment.name.data(),
+                                                          static_cast<qsizetype>(experiment.name.size())),
+                                      QDate::currentDate().toString(Qt::ISODate));
+    const QString path = QFileDialog::getSaveFileName(this, title, rt::dialogPath(proposed),
+                                                      translated(QT_TRANSLATE_NOOP("frmMain", "記録 (*.jsonl)")));
+    rt::rememberDialogPath(path);
     if (path.isEmpty())
         return;
     if (const QString error = Windows::saveRecording(*script, path); !error.isEmpty())
@@ -225,7 +232,9 @@ void frmMain::openReplay()
 {
     const QString title = translated(QT_TRANSLATE_NOOP("frmMain", "再生"));
     const QString path = QFileDialog::getOpenFileName(
-        this, title, QString(), translated(QT_TRANSLATE_NOOP("frmMain", "記録 (*.jsonl);;すべてのファイル (*)")));
+        this, title, rt::dialogPath(QString()),
+        translated(QT_TRANSLATE_NOOP("frmMain", "記録 (*.jsonl);;すべてのファイル (*)")));
+    rt::rememberDialogPath(path);
     if (path.isEmpty())
         return;
     if (const QString error = m_windows.replay(path); !error.isEmpty())

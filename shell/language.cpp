@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace {
@@ -10,6 +11,13 @@ namespace {
 Language g_language = Language::Japanese;
 
 QTranslator& translator()
+{
+    static QTranslator instance;
+    return instance;
+}
+
+// Qt's own texts (file dialogs, a text box's menu) from Qt's catalogues.
+QTranslator& qtTranslator()
 {
     static QTranslator instance;
     return instance;
@@ -70,16 +78,25 @@ Language currentLanguage() { return g_language; }
 
 void setLanguage(Language language)
 {
-    if (language == g_language)
+    // The first call applies even the language the program starts in, so
+    // Qt's own texts take it too.
+    static bool applied = false;
+    if (applied && language == g_language)
         return;
-    // Japanese needs no translator: the program's texts are written in it.
+    // Japanese needs no translator of the program's: its texts are written
+    // in it. Qt's own texts are English unless Qt's catalogue says otherwise.
     QCoreApplication::removeTranslator(&translator());
+    QCoreApplication::removeTranslator(&qtTranslator());
     if (!(language == Language::Japanese)) {
         if (!translator().load(qmOf(language)))
             return;  // not built in: the program stays as it was
         QCoreApplication::installTranslator(&translator());
     }
+    if (qtTranslator().load(QStringLiteral("qtbase_") + languageCode(language),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator());
     g_language = language;
+    applied = true;
     // The windows are told by posted events; they are delivered here, so
     // every open window shows the new language when this returns.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);

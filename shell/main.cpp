@@ -53,6 +53,7 @@ int main(int argc, char** argv)
     // Given on the command line, they hold for this run and are not
     // remembered.
     applyDisplayChoice(commandLine.start.display);
+    setLanguage(currentLanguage());  // Qt's own texts in it too
     rememberZoomChanges();
 
     int status = 0;

@@ -88,7 +88,7 @@ ENGLISH = {
         "記録 (*.jsonl);;すべてのファイル (*)": "Recordings (*.jsonl);;All files (*)",
     },
     "measure::MeasurementWindow": {
-        "%1 の計測": "%1 \u2014 Measurement",
+        "%1の計測": "%1 \u2014 Measurement",
         "表示する量": "Quantities shown",
         "時刻 [tick]": "time [tick]",
         "再開": "Resume",

@@ -5,7 +5,7 @@ set -euo pipefail
 
 # xvfb, xauth and x11-utils let the tests start the program on a virtual X
 # display and read its windows' names there.
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
           libgl-dev fonts-noto-cjk
           qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
           libgtest-dev libgmock-dev libbenchmark-dev libfast-float-dev libfmt-dev

@@ -10,7 +10,7 @@
        springlab --lang LANGUAGE run|replay ...   (messages in en or ja)
 
 Runs an experiment without a window, tick by tick as its window would.
-  EXPERIMENT   vibration, rotation, two-balls or rubber-cord
+  EXPERIMENT   %1
   --set        a parameter box by its English key or Japanese label, read with Val
                as the box would read it (--set mass=250 or --set 重さ=250)
   --ticks      how many ticks (default: until the experiment stops by itself,
@@ -32,7 +32,7 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
        springlab --lang LANGUAGE run|replay ...   (messages in en or ja)
 
 Runs an experiment without a window, tick by tick as its window would.
-  EXPERIMENT   vibration, rotation, two-balls or rubber-cord
+  EXPERIMENT   %1
   --set        a parameter box by its English key or Japanese label, read with Val
                as the box would read it (--set mass=250 or --set 重さ=250)
   --ticks      how many ticks (default: until the experiment stops by itself,
@@ -431,7 +431,7 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
 <context>
     <name>measure::MeasurementWindow</name>
     <message>
-        <source>%1 の計測</source>
+        <source>%1の計測</source>
         <translation>%1 — Measurement</translation>
     </message>
     <message>

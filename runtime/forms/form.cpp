@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QEvent>
 #include <QKeySequence>
 #include <QMenuBar>
@@ -663,6 +665,28 @@ void applyApplicationLook()
         families << QString::fromLatin1(japanese);
     font.setFamilies(families);
     QApplication::setFont(font);
+}
+
+namespace {
+
+QString& lastDialogFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+}  // namespace
+
+QString dialogPath(const QString& fileName)
+{
+    const QString folder = lastDialogFolder().isEmpty() ? QDir::currentPath() : lastDialogFolder();
+    return QDir(folder).filePath(fileName);
+}
+
+void rememberDialogPath(const QString& chosenPath)
+{
+    if (!chosenPath.isEmpty())
+        lastDialogFolder() = QFileInfo(chosenPath).absolutePath();
 }
 
 }  // namespace rt

@@ -251,6 +251,12 @@ void applyApplicationLook();
 // The light palette every window keeps: black text on button face grey.
 QPalette lightPalette();
 
+// Where the file dialogs open: the folder of the file last saved or opened
+// in any of them this run (the working folder at first), with `fileName`
+// proposed in it. Each dialog tells the path the user chose.
+QString dialogPath(const QString& fileName);
+void rememberDialogPath(const QString& chosenPath);
+
 // The zoom levels, in percent.
 inline constexpr int kZoomLevels[] = {100, 125, 150, 200, 250, 300, 400};
 bool isZoomLevel(int percent);

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QChart>
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -288,7 +290,8 @@ TEST_F(MeasurementTest, FollowsItsWindowThroughCloseAndReopen)
     vibrationWindow(windows).close();
     m->close();
     vibrationWindow(windows).Show();
-    EXPECT_FALSE(vibrationWindow(windows).Timer1.isTicking());  // still paused
+    // Closing the graphs gave the experiment back running.
+    EXPECT_TRUE(vibrationWindow(windows).Timer1.isTicking());
     auto* shortcut = vibrationWindow(windows).findChild<QShortcut*>(QStringLiteral("measureShortcut"));
     ASSERT_NE(shortcut, nullptr);
     EXPECT_EQ(shortcut->key(), QKeySequence(Qt::CTRL | Qt::Key_G));
@@ -424,6 +427,79 @@ TEST(MeasurementNames, FollowTheLanguage)
         vibrationWindow(windows).close();
     }
     setLanguage(Language::Japanese);
+}
+
+}  // namespace
+
+namespace {
+
+// What the measurement window does around the experiment it follows: its
+// zoom keys, its size after a zoom and back, its title, and what closing it
+// while paused leaves behind.
+TEST_F(MeasurementTest, ZoomKeysWorkHereAndTheWindowShrinksBackWithTheZoom)
+{
+    windows.openMeasurement(vibration::definition());
+    MeasurementWindow& m = windows.measurement(vibration::definition());
+    QApplication::processEvents();
+    const QSize normal = m.size();
+    struct Key {
+        QKeySequence keys;
+        int zoom;
+    };
+    for (const Key& k : {Key{QKeySequence(Qt::CTRL | Qt::Key_Plus), 125}, Key{QKeySequence(Qt::CTRL | Qt::Key_Equal), 150},
+                         Key{QKeySequence(Qt::CTRL | Qt::Key_Minus), 125}, Key{QKeySequence(Qt::CTRL | Qt::Key_0), 100}}) {
+        bool found = false;
+        for (QShortcut* s : m.findChildren<QShortcut*>())
+            if (s->key() == k.keys) {
+                emit s->activated();
+                found = true;
+            }
+        ASSERT_TRUE(found) << k.keys.toString().toStdString();
+        EXPECT_EQ(rt::zoomPercent(), k.zoom) << k.keys.toString().toStdString();
+    }
+    rt::setZoomPercent(300);
+    QApplication::processEvents();
+    const QSize grown = m.size();
+    EXPECT_GT(grown.width(), normal.width() * 2);
+    rt::setZoomPercent(100);
+    QApplication::processEvents();
+    EXPECT_LT(m.width(), grown.width() / 2);  // not left grown
+    EXPECT_EQ(m.size(), m.sizeHint());
+}
+
+TEST_F(MeasurementTest, ClosingItWhilePausedGivesTheExperimentBackRunning)
+{
+    windows.openMeasurement(vibration::definition());
+    MeasurementWindow& m = windows.measurement(vibration::definition());
+    frmVibration& w = vibrationWindow(windows);
+    EXPECT_EQ(m.windowTitle(), QStringLiteral("バネの振動の計測"));
+    m.setPaused(true);
+    ASSERT_FALSE(w.Timer1.isTicking());
+    m.close();
+    EXPECT_FALSE(m.paused());
+    EXPECT_TRUE(w.Timer1.isTicking());
+    // A press and a bad value reach the experiment again.
+    const double before = w.Position;
+    w.mouseDownAt(rt::kLeftButton, 0, 1600, 100);
+    EXPECT_NE(w.Position, before);
+}
+
+TEST(QtOwnTexts, FollowTheChosenLanguage)
+{
+    setLanguage(Language::English);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    setLanguage(Language::Japanese);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+}
+
+TEST(FileDialogs, OpenWhereTheLastOneWasAndProposeTheName)
+{
+    EXPECT_EQ(rt::dialogPath(QStringLiteral("a.csv")), QDir::current().filePath(QStringLiteral("a.csv")));
+    QTemporaryDir dir;
+    rt::rememberDialogPath(dir.filePath(QStringLiteral("two-balls-2026-12-07.jsonl")));
+    EXPECT_EQ(rt::dialogPath(QStringLiteral("b.png")), QDir(dir.path()).filePath(QStringLiteral("b.png")));
+    rt::rememberDialogPath(QString());  // a cancelled dialog changes nothing
+    EXPECT_EQ(rt::dialogPath(QString()), QDir(dir.path()).filePath(QString()));
 }
 
 }  // namespace
