@@ -2,6 +2,7 @@
 
 #include "measure/atomic_file.h"
 #include "measure/csv.h"
+#include "measure/picture_svg.h"
 #include "measure/recording.h"
 #include "runtime/numeric/number_text.h"
 #include "runtime/numeric/runtime_error.h"
@@ -43,6 +44,7 @@ constexpr const char* kUsageText = QT_TRANSLATE_NOOP(
     "cli",
     "usage: springlab run EXPERIMENT [--set KEY=VALUE]... [--ticks N] [--press TICK:X,Y]...\n"
     "                     [--move TICK:X,Y]... [--csv FILE|-] [--columns K1,K2,...] [--record FILE]\n"
+    "                     [--picture FILE.svg]\n"
     "       springlab replay RECORDING [--csv FILE|-] [--columns K1,K2,...]\n"
     "       springlab --lang LANGUAGE run|replay ...   (messages in en or ja)\n"
     "\n"
@@ -57,6 +59,7 @@ constexpr const char* kUsageText = QT_TRANSLATE_NOOP(
     "  --csv        the state after every tick as CSV, to FILE or to stdout (-)\n"
     "  --columns    only these quantities, by key\n"
     "  --record     the run written down as a recording, for springlab replay\n"
+    "  --picture    the picture after the last tick, as SVG, to FILE\n"
     "Without --csv the state after the last tick is printed.\n"
     "Exit status: 0 done, 2 bad arguments, 3 run-time error or output not written\n"
     "(the rows so far are written).\n"
@@ -104,6 +107,7 @@ struct Options {
     std::optional<std::string> csv;
     std::optional<std::string> columns;
     std::optional<std::string> record;
+    std::optional<std::string> picture;
 };
 
 std::string quoted(std::string_view s)
@@ -198,7 +202,8 @@ Options parseOptions(const std::vector<std::string>& args)
             continue;
         }
         const auto [name, inlineValue] = splitOption(arg);
-        static constexpr std::string_view kKnown[] = {"--set", "--ticks", "--press", "--move", "--csv", "--columns", "--record"};
+        static constexpr std::string_view kKnown[] = {"--set",    "--ticks",  "--press",  "--move",
+                                                      "--csv",    "--columns", "--record", "--picture"};
         if (std::find(std::begin(kKnown), std::end(kKnown), name) == std::end(kKnown))
             throw Usage{say(QT_TRANSLATE_NOOP("cli", "unknown option %1"), {quoted(name)})};
         const std::string_view value = reader.value(name, inlineValue);
@@ -216,6 +221,10 @@ Options parseOptions(const std::vector<std::string>& args)
                 throw Usage{name == "--csv" ? say(QT_TRANSLATE_NOOP("cli", "--csv needs a file name or -"))
                                             : say(QT_TRANSLATE_NOOP("cli", "--record needs a file name"))};
             (name == "--csv" ? o.csv : o.record) = value;
+        } else if (name == "--picture") {
+            if (value.empty() || value == "-")
+                throw Usage{say(QT_TRANSLATE_NOOP("cli", "--picture needs a file name"))};
+            o.picture = value;
         } else {
             o.columns = value;
         }
@@ -310,12 +319,14 @@ void tell(std::ostream& err, std::string_view command, std::string_view message)
     err << "springlab " << command << ": " << printable(message) << "\n";
 }
 
-// What becomes of a run: its CSV, its chosen columns, its recording.
+// What becomes of a run: its CSV, its chosen columns, its recording, its
+// last picture.
 struct Output {
     std::string command;  // "run" or "replay", for the messages
     std::optional<std::string> csv;
     std::optional<std::string> columns;
     std::optional<std::string> record;
+    std::optional<std::string> picture = {};
 };
 
 // The events a run of `ticks` ticks can reach: the mouse after the last
@@ -523,6 +534,15 @@ int runScript(const Script& given, const Output& o, const Environment& env, std:
         tell(err, o.command, error);
         status = kFailed;
     }
+    if (o.picture) {
+        // The picture after the last tick, as the window would show it.
+        const std::string svg = measure::pictureSvg(run.canvas(), definition.clientWidth, definition.clientHeight);
+        if (const std::string error = measure::saveFile(*o.picture, [&svg](const measure::Sink& sink) { sink(svg); });
+            !error.empty()) {
+            tell(err, o.command, error);
+            status = kFailed;
+        }
+    }
     if (o.record) {
         const std::string text = measure::writeRecording(recorded);
         const std::string error = measure::saveFile(*o.record, [&text](const measure::Sink& sink) { sink(text); });
@@ -662,7 +682,9 @@ int main(const std::vector<std::string>& given, std::ostream& out, std::ostream&
         } else {
             const Options o = parseOptions(args);
             checkDistinct(o.csv, "--csv", o.record, "--record");
-            status = runScript(scriptOf(o), {"run", o.csv, o.columns, o.record}, env, out, err);
+            checkDistinct(o.csv, "--csv", o.picture, "--picture");
+            checkDistinct(o.record, "--record", o.picture, "--picture");
+            status = runScript(scriptOf(o), {"run", o.csv, o.columns, o.record, o.picture}, env, out, err);
         }
     } catch (const Usage& usage) {
         tell(err, command, usage.message);

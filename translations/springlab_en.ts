@@ -6,6 +6,7 @@
     <message>
         <source>usage: springlab run EXPERIMENT [--set KEY=VALUE]... [--ticks N] [--press TICK:X,Y]...
                      [--move TICK:X,Y]... [--csv FILE|-] [--columns K1,K2,...] [--record FILE]
+                     [--picture FILE.svg]
        springlab replay RECORDING [--csv FILE|-] [--columns K1,K2,...]
        springlab --lang LANGUAGE run|replay ...   (messages in en or ja)
 
@@ -20,6 +21,7 @@ Runs an experiment without a window, tick by tick as its window would.
   --csv        the state after every tick as CSV, to FILE or to stdout (-)
   --columns    only these quantities, by key
   --record     the run written down as a recording, for springlab replay
+  --picture    the picture after the last tick, as SVG, to FILE
 Without --csv the state after the last tick is printed.
 Exit status: 0 done, 2 bad arguments, 3 run-time error or output not written
 (the rows so far are written).
@@ -28,6 +30,7 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
 </source>
         <translation>usage: springlab run EXPERIMENT [--set KEY=VALUE]... [--ticks N] [--press TICK:X,Y]...
                      [--move TICK:X,Y]... [--csv FILE|-] [--columns K1,K2,...] [--record FILE]
+                     [--picture FILE.svg]
        springlab replay RECORDING [--csv FILE|-] [--columns K1,K2,...]
        springlab --lang LANGUAGE run|replay ...   (messages in en or ja)
 
@@ -42,6 +45,7 @@ Runs an experiment without a window, tick by tick as its window would.
   --csv        the state after every tick as CSV, to FILE or to stdout (-)
   --columns    only these quantities, by key
   --record     the run written down as a recording, for springlab replay
+  --picture    the picture after the last tick, as SVG, to FILE
 Without --csv the state after the last tick is printed.
 Exit status: 0 done, 2 bad arguments, 3 run-time error or output not written
 (the rows so far are written).

@@ -153,6 +153,13 @@ INSTANTIATE_TEST_SUITE_P(Experiments, SameRuns, testing::Values(
                                      "--csv", "-", "--record", "t.jsonl"}}},
     RunCase{"TwoBallsRefusedTimer", {Args{"run", "two-balls", "--set", "タイマー=70000"}}},
     RunCase{"RubberCordDefaults", {Args{"run", "rubber-cord", "--ticks", "200", "--csv", "c.csv"}}},
+    // The display list at the last tick, element for element and bit for bit.
+    RunCase{"PicturesAtTheLastTick",
+            {Args{"run", "vibration", "--ticks", "77", "--press", "30:2000,100", "--picture", "v.svg"},
+             Args{"run", "rotation", "--move", "0:3000,1500", "--ticks", "150", "--picture", "r.svg"},
+             Args{"run", "two-balls", "--ticks", "120", "--picture", "t.svg"},
+             Args{"run", "rubber-cord", "--set", "nodes=2000", "--press", "40:5000,300", "--ticks", "90",
+                  "--picture", "c.svg"}}},
     RunCase{"RubberCordLongAndPulled",
             {Args{"run", "rubber-cord", "--set", "nodes=5000", "--set", "粘性抵抗=0.01", "--press", "5:6000,300",
                   "--move", "20:200,4000", "--ticks", "60", "--csv", "-", "--record", "c.jsonl"}}},
