@@ -59,6 +59,7 @@ MeasurementWindow::MeasurementWindow(ExperimentFace& source)
     m_tickAxis = new QValueAxis;
     m_tickAxis->setLabelFormat(QStringLiteral("%d"));
     m_valueAxis = new QValueAxis;
+    m_valueAxis->setLabelFormat(QStringLiteral("%g"));  // 0.25, not 0 for a quarter
     m_chart->addAxis(m_tickAxis, Qt::AlignBottom);
     m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
     m_view = new QChartView(m_chart);
@@ -309,6 +310,10 @@ void MeasurementWindow::refresh()
     low = std::max(low - pad, -std::numeric_limits<double>::max());
     high = std::min(high + pad, std::numeric_limits<double>::max());
     m_valueAxis->setRange(low, high);
+    // Round numbers on the axis (0, 50, 100 rather than 96.8, 147.7), where
+    // the range leaves room to round it outwards.
+    if (std::abs(low) < 1e300 && std::abs(high) < 1e300)
+        m_valueAxis->applyNiceNumbers();
 
     if (m_marks) {
         // Along the bottom of the graph, one mark per tick with a bounce.
@@ -325,6 +330,7 @@ void MeasurementWindow::refresh()
     const double from = end > first ? static_cast<double>(m_recorder.tick(first)) : 0;
     const double to = end > first ? static_cast<double>(m_recorder.tick(end - 1)) : 1;
     m_tickAxis->setRange(from, std::max(to, from + 1));
+    m_tickAxis->applyNiceNumbers();
     updateStatus();
 }
 

@@ -176,8 +176,11 @@ QString frmMain::aboutText()
         .arg(QStringLiteral(SPRINGLAB_VERSION),
              translated(QT_TRANSLATE_NOOP("frmMain",
                                   "バネとおもりの4つの実験を動かして見せる、授業のためのプログラムです。")),
+             // The licence's name is one word to the eye: never broken at
+             // its hyphens.
              translated(QT_TRANSLATE_NOOP("frmMain", "ライセンス: GNU 一般公衆利用許諾書 第3版以降 "
-                                             "(GPL-3.0-or-later)")),
+                                             "(GPL-3.0-or-later)"))
+                 .replace(QStringLiteral("GPL-3.0-or-later"), QStringLiteral("<nobr>GPL-3.0-or-later</nobr>")),
              translated(QT_TRANSLATE_NOOP("frmMain", "Qt %1 を使っています。")).arg(QString::fromLatin1(qVersion())));
 }
 

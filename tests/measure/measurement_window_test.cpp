@@ -503,3 +503,39 @@ TEST(FileDialogs, OpenWhereTheLastOneWasAndProposeTheName)
 }
 
 }  // namespace
+
+namespace {
+
+// Every label of an axis is a round number: the step between them is 1, 2,
+// 2.5 or 5 times a power of ten, and the ends are whole steps.
+::testing::AssertionResult round(const QValueAxis& axis)
+{
+    const double step = (axis.max() - axis.min()) / (axis.tickCount() - 1);
+    const double power = std::pow(10.0, std::floor(std::log10(step)));
+    const double mantissa = step / power;
+    bool nice = false;
+    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
+        nice = nice || std::abs(mantissa - m) < 1e-9;
+    const double ends = axis.min() / step;
+    if (nice && std::abs(ends - std::round(ends)) < 1e-6)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << axis.min() << " to " << axis.max() << " in " << axis.tickCount() << " ticks";
+}
+
+TEST_F(MeasurementTest, AxesReadInRoundNumbersEmptyOrFull)
+{
+    windows.openMeasurement(vibration::definition());
+    MeasurementWindow& m = windows.measurement(vibration::definition());
+    const auto axes = m.chart().axes();
+    ASSERT_EQ(axes.size(), 2);
+    m.refresh();  // nothing recorded yet
+    for (QAbstractAxis* axis : axes)
+        EXPECT_TRUE(round(*static_cast<QValueAxis*>(axis)));
+    for (int t = 0; t < 97; ++t)
+        vibrationWindow(windows).Timer1.fire();
+    m.refresh();
+    for (QAbstractAxis* axis : axes)
+        EXPECT_TRUE(round(*static_cast<QValueAxis*>(axis)));
+}
+
+}  // namespace

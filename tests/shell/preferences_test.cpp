@@ -385,6 +385,8 @@ TEST_F(Preferences, TheAboutBoxNamesTheProgramVersionLicenceAndQt)
                                     QStringLiteral("Qt ") + QString::fromLatin1(qVersion())})
             EXPECT_TRUE(text.contains(part)) << part.toStdString() << " in " << text.toStdString();
         EXPECT_EQ(text.contains(QStringLiteral("Licence")), language == Language::English);
+        // The licence's name is never broken at its hyphens ("GPL-3.0-or-/later").
+        EXPECT_TRUE(text.contains(QStringLiteral("<nobr>GPL-3.0-or-later</nobr>")));
         EXPECT_EQ(box->windowTitle(), language == Language::English ? QStringLiteral("About")
                                                                    : QStringLiteral("バージョン情報"));
         delete box;
