@@ -539,3 +539,31 @@ TEST_F(MeasurementTest, AxesReadInRoundNumbersEmptyOrFull)
 }
 
 }  // namespace
+
+namespace {
+
+// A step taken while the experiment runs pauses it first: the banner shows,
+// the timer is held, and exactly one tick is taken.
+TEST_F(MeasurementTest, AStepWhileRunningPausesThenTakesOneTick)
+{
+    windows.openMeasurement(vibration::definition());
+    MeasurementWindow& m = windows.measurement(vibration::definition());
+    frmVibration& w = vibrationWindow(windows);
+    frmVibration twin;
+    twin.Show();
+    for (int t = 0; t < 3; ++t) {
+        w.Timer1.fire();
+        twin.Timer1.fire();
+    }
+    ASSERT_FALSE(m.paused());
+    ASSERT_TRUE(w.Timer1.isTicking());
+    m.step();
+    twin.Timer1.fire();
+    EXPECT_TRUE(m.paused());
+    EXPECT_FALSE(w.Timer1.isTicking());
+    EXPECT_FALSE(m.pausedBanner().isHidden());
+    EXPECT_EQ(m.lastTick(), 4);
+    EXPECT_EQ(w.Position, twin.Position);
+}
+
+}  // namespace
