@@ -494,3 +494,54 @@ TEST_F(AtDefaults, WindowsHaveNoMaximiseButton)
 }
 
 }  // namespace
+
+namespace {
+
+// Controls and client areas at the levels between the whole ones, where
+// twips land on half pixels: the pixels are rounded to the nearest, halves
+// away from zero, worked out here by hand.
+struct GeometryCase {
+    const char* name;
+    const char* experiment;
+    const char* control;  // null: the client area
+    int zoom;
+    QRect pixels;
+};
+
+class ZoomedGeometry : public AtDefaults, public ::testing::WithParamInterface<GeometryCase> {};
+
+TEST_P(ZoomedGeometry, RoundsTwipsToTheNearestPixel)
+{
+    const GeometryCase& c = GetParam();
+    Windows windows;
+    ExperimentWindow& window = windows.show(*sims::findExperiment(c.experiment));
+    rt::setZoomPercent(c.zoom);
+    if (c.control)
+        EXPECT_EQ(window.control(c.control).geometry(), c.pixels);
+    else
+        EXPECT_EQ(window.size(), c.pixels.size());
+    window.close();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Levels, ZoomedGeometry,
+    ::testing::Values(
+        // 7680, 960, 855 × 270 twips
+        GeometryCase{"BallsBox125", "two-balls", "Text2", 125, QRect(640, 80, 71, 23)},
+        GeometryCase{"BallsBox150", "two-balls", "Text2", 150, QRect(768, 96, 86, 27)},
+        GeometryCase{"BallsBox250", "two-balls", "Text2", 250, QRect(1280, 160, 143, 45)},
+        // 1440, 2160, 975 × 375 twips
+        GeometryCase{"VibrationLabel125", "vibration", "Label5", 125, QRect(120, 180, 81, 31)},
+        GeometryCase{"VibrationLabel150", "vibration", "Label5", 150, QRect(144, 216, 98, 38)},
+        GeometryCase{"VibrationLabel250", "vibration", "Label5", 250, QRect(240, 360, 163, 63)},
+        // 5040, 720, 615 × 270 twips
+        GeometryCase{"RotationBox125", "rotation", "Text1", 125, QRect(420, 60, 51, 23)},
+        GeometryCase{"RotationBox150", "rotation", "Text1", 150, QRect(504, 72, 62, 27)},
+        GeometryCase{"RotationBox250", "rotation", "Text1", 250, QRect(840, 120, 103, 45)},
+        // 8670 × 4635 twips
+        GeometryCase{"CordClient125", "rubber-cord", nullptr, 125, QRect(0, 0, 723, 386)},
+        GeometryCase{"CordClient150", "rubber-cord", nullptr, 150, QRect(0, 0, 867, 464)},
+        GeometryCase{"CordClient250", "rubber-cord", nullptr, 250, QRect(0, 0, 1445, 773)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
