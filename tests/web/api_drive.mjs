@@ -60,6 +60,24 @@ const last = rows[rows.length - 1].split(',').slice(1).map(Number);
 const now = Array.from(run.sample());
 console.log(`sample ${now.every((v, i) => Object.is(v, last[i])) && now.length === last.length ? 'same' : 'differs'}`);
 
+// What no window gives and no recording holds is refused, not run.
+const other = lab.make(name);
+try {
+    other.press(NaN, 0);
+    console.log('NaN pressed');
+} catch (e) {
+    console.log(`NaN refused: ${e instanceof RangeError && other.tick === 0}`);
+}
+other.setText(run.definition.parameters[0].key, '1'.repeat(70000));
+other.init();
+try {
+    other.recording();
+    console.log('long text recorded');
+} catch (e) {
+    console.log(`long text refused: ${e.message.startsWith('line 2: ')}`);
+}
+other.free();
+
 // Element counts by kind, then the first line and the first circle.
 const list = run.displayList();
 const counts = DRAW_KINDS.map(() => 0);

@@ -240,6 +240,8 @@ TEST_P(ApiLikeCommandLine, SameCsvErrorAndPicture)
     EXPECT_GT(csv.size(), 0u);
     EXPECT_TRUE(csv == contents(m_native / "native.csv")) << "CSV differs";
     EXPECT_TRUE(contents(m_node / "replayed.csv") == csv) << "the API's recording replays differently";
+    EXPECT_NE(a.out.find("\nNaN refused: true\n"), std::string::npos) << a.out;
+    EXPECT_NE(a.out.find("\nlong text refused: true\n"), std::string::npos) << a.out;
     if (c.error) {
         EXPECT_EQ(n.status, 3);
         const std::string tick = n.err.substr(n.err.find(" at tick ") + 9);

@@ -89,8 +89,13 @@ export class Experiment {
     }
     init() { return this.done(this.api.m._sl_init(this.id)); }
     step() { return this.done(this.api.m._sl_step(this.id)); }
-    press(x, y) { return this.done(this.api.m._sl_press(this.id, x, y)); }
-    move(x, y) { return this.done(this.api.m._sl_move(this.id, x, y)); }
+    // The pointer in twips; a coordinate that is no finite number throws.
+    press(x, y) { return this.done(this.pointed(this.api.m._sl_press(this.id, x, y), x, y)); }
+    move(x, y) { return this.done(this.pointed(this.api.m._sl_move(this.id, x, y), x, y)); }
+    pointed(status, x, y) {
+        if (status === 2) throw new RangeError(`(${x}, ${y}) is no point of the window`);
+        return status;
+    }
     get tick() { return this.api.m._sl_tick(this.id); }
     // True once the window would have stopped its own timer.
     get stopped() { return this.api.m._sl_stopped(this.id) === 1; }
@@ -117,9 +122,16 @@ export class Experiment {
         return this.api.bytes();
     }
     clearRecorded() { this.api.m._sl_clear_recorded(this.id); }
-    // Everything done so far as a recording (JSON Lines text).
+    // How many ticks the CSV holds, and whether the recorder is full (a
+    // million ticks: later ones are run but not recorded).
+    get recordedTicks() { return this.api.m._sl_recorded_rows(this.id); }
+    get recorderFull() { return this.api.m._sl_recorder_full(this.id) === 1; }
+    // Everything done so far as a recording (JSON Lines text). A run no
+    // recording can hold throws with the reason.
     recording() {
-        this.api.m._sl_recording(this.id);
+        const status = this.api.m._sl_recording(this.id);
+        if (status < 0) throw new Error('this experiment has been freed');
+        if (status !== 0) throw new Error(this.api.text());
         return this.api.text();
     }
     free() { this.api.m._sl_free(this.id); }

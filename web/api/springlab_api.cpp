@@ -128,6 +128,7 @@ public:
     const sims::Definition& definition() const { return m_definition; }
     sims::HeadlessRun& run() { return m_run; }
     std::int64_t tick() const { return m_tick; }
+    const measure::Recorder& recorder() const { return m_recorder; }
 
     bool setText(std::string_view key, std::string text)
     {
@@ -280,6 +281,7 @@ int add(const sims::Definition& d)
 
 // The numbers of a call that failed: -1 for "no such session".
 constexpr int kNoSession = -1;
+constexpr int kNotAPoint = 2;
 
 int status(Session* s, bool ok) { return s ? (ok ? 0 : 1) : kNoSession; }
 
@@ -346,15 +348,21 @@ EMSCRIPTEN_KEEPALIVE int sl_step(int id)
     Session* s = session(id);
     return status(s, s && s->step());
 }
-EMSCRIPTEN_KEEPALIVE int sl_press(int id, float x, float y)
+// The pointer in twips; 2 (and nothing done) for a coordinate that is no
+// finite single, which no window gives and no recording could hold.
+EMSCRIPTEN_KEEPALIVE int sl_press(int id, double x, double y)
 {
     Session* s = session(id);
-    return status(s, s && s->press(x, y));
+    if (s && !(measure::fitsSingle(x) && measure::fitsSingle(y)))
+        return kNotAPoint;
+    return status(s, s && s->press(static_cast<float>(x), static_cast<float>(y)));
 }
-EMSCRIPTEN_KEEPALIVE int sl_move(int id, float x, float y)
+EMSCRIPTEN_KEEPALIVE int sl_move(int id, double x, double y)
 {
     Session* s = session(id);
-    return status(s, s && s->move(x, y));
+    if (s && !(measure::fitsSingle(x) && measure::fitsSingle(y)))
+        return kNotAPoint;
+    return status(s, s && s->move(static_cast<float>(x), static_cast<float>(y)));
 }
 
 EMSCRIPTEN_KEEPALIVE double sl_tick(int id)
@@ -438,11 +446,33 @@ EMSCRIPTEN_KEEPALIVE void sl_clear_recorded(int id)
     if (Session* s = session(id))
         s->clearRecorded();
 }
-// Everything the session did, as a recording, into the bytes.
-EMSCRIPTEN_KEEPALIVE void sl_recording(int id)
+// Everything the session did, as a recording, into the bytes: 0. A run the
+// reader would refuse (too many ticks or events, texts too long for a line)
+// is never handed out as a recording: 1 and the reader's message instead.
+EMSCRIPTEN_KEEPALIVE int sl_recording(int id)
 {
     Session* s = session(id);
-    g_bytes = s ? s->recording() : "";
+    if (!s)
+        return kNoSession;
+    g_bytes = s->recording();
+    if (const measure::RecordingRead back = measure::readRecording(g_bytes); !back.script) {
+        g_bytes = back.error;
+        return 1;
+    }
+    return 0;
+}
+
+// The ticks recorded for the CSV, and 1 once the recorder is full (later
+// ticks are run but not recorded).
+EMSCRIPTEN_KEEPALIVE double sl_recorded_rows(int id)
+{
+    Session* s = session(id);
+    return s ? static_cast<double>(s->recorder().rows()) : kNoSession;
+}
+EMSCRIPTEN_KEEPALIVE int sl_recorder_full(int id)
+{
+    Session* s = session(id);
+    return s ? (s->recorder().full() ? 1 : 0) : kNoSession;
 }
 
 }  // extern "C"
