@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -175,6 +177,103 @@ INSTANTIATE_TEST_SUITE_P(Experiments, SameRuns, testing::Values(
     RunCase{"ReplayOfAMissingFile", {Args{"replay", "absent.jsonl"}}},
     RunCase{"UnwritableCsv", {Args{"run", "vibration", "--ticks", "5", "--csv", "/nonexistent-folder/run.csv"}}}),
     [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
+
+// The browser's API (springlab-api.mjs, driven by api_drive.mjs as the
+// command line drives a run) against `springlab run`: the same CSV bytes,
+// the same run-time error at the same tick, the same last picture, and its
+// own recording replayed to the same CSV.
+struct ApiCase {
+    const char* name;
+    std::string experiment;
+    std::string ticks;
+    Args options;  // --set, --press and --move as the command line takes them
+    int error = 0;  // the run-time error it must end in; 0: none
+};
+
+class ApiLikeCommandLine : public WebTwin, public testing::WithParamInterface<ApiCase> {};
+
+// The first `<tag` element's numeric attributes, as floats.
+std::vector<float> firstElement(const std::string& svg, const std::string& tag, std::vector<std::string> names)
+{
+    std::vector<float> values;
+    const std::size_t at = svg.find("<" + tag + " ");
+    if (at == std::string::npos)
+        return values;
+    for (const std::string& name : names) {
+        const std::size_t value = svg.find(" " + name + "=\"", at) + name.size() + 3;
+        values.push_back(std::strtof(svg.c_str() + value, nullptr));
+    }
+    return values;
+}
+
+std::vector<float> floatsAfter(const std::string& out, const std::string& label)
+{
+    std::istringstream line(out.substr(out.find("\n" + label + " ") + label.size() + 2));
+    std::vector<float> values;
+    std::string word;
+    while (line.peek() != '\n' && line >> word)
+        values.push_back(static_cast<float>(std::strtod(word.c_str(), nullptr)));
+    return values;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST_P(ApiLikeCommandLine, SameCsvErrorAndPicture)
+{
+    const ApiCase& c = GetParam();
+    Args native{SPRINGLAB_NATIVE_CLI, "run", c.experiment, "--ticks", c.ticks, "--csv", "native.csv", "--picture",
+                "native.svg"};
+    native.insert(native.end(), c.options.begin(), c.options.end());
+    const Output n = runIn(m_native, native);
+    Args api{SPRINGLAB_NODE, SPRINGLAB_API_DRIVER, kWebDir.string(), c.experiment, c.ticks};
+    api.insert(api.end(), c.options.begin(), c.options.end());
+    const Output a = runIn(m_node, api);
+    ASSERT_EQ(a.status, 0) << a.err;
+
+    const std::string csv = contents(m_node / "api.csv");
+    EXPECT_GT(csv.size(), 0u);
+    EXPECT_TRUE(csv == contents(m_native / "native.csv")) << "CSV differs";
+    EXPECT_TRUE(contents(m_node / "replayed.csv") == csv) << "the API's recording replays differently";
+    EXPECT_NE(a.out.find("\nNaN refused: true\n"), std::string::npos) << a.out;
+    EXPECT_NE(a.out.find("\nlong text refused: true\n"), std::string::npos) << a.out;
+    if (c.error) {
+        EXPECT_EQ(n.status, 3);
+        const std::string tick = n.err.substr(n.err.find(" at tick ") + 9);
+        EXPECT_EQ(a.out.rfind("error " + std::to_string(c.error) + " " + tick.substr(0, tick.find(':')) + " ", 0), 0u)
+            << a.out << n.err;
+        return;
+    }
+    EXPECT_EQ(n.status, 0) << n.err;
+    EXPECT_EQ(a.out.rfind("error none\n", 0), 0u) << a.out;
+    EXPECT_NE(a.out.find("\nsample same\n"), std::string::npos) << a.out;
+    const std::string header = a.out.substr(a.out.find("\nheader ") + 8);
+    EXPECT_NE(csv.find("時刻 tick [tick]," + header.substr(0, header.find('\n') + 1)), std::string::npos) << header;
+    const std::string svg = contents(m_native / "native.svg");
+    std::ostringstream counts;
+    counts << "counts " << occurrences(svg, "<line ") << " " << occurrences(svg, "<path ") << " "
+           << occurrences(svg, "<circle ") << "\n";
+    EXPECT_NE(a.out.find(counts.str()), std::string::npos) << a.out << "native: " << counts.str();
+    EXPECT_EQ(floatsAfter(a.out, "line"), firstElement(svg, "line", {"x1", "y1", "x2", "y2"}));
+    EXPECT_EQ(floatsAfter(a.out, "circle"), firstElement(svg, "circle", {"cx", "cy", "r"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Experiments, ApiLikeCommandLine, testing::Values(
+    ApiCase{"VibrationDefaults", "vibration", "300", {}},
+    ApiCase{"VibrationSetAndPressed", "vibration", "200", {"--set", "重さ=250", "--press", "40:2000,100"}},
+    ApiCase{"VibrationDivisionByZero", "vibration", "50", {"--set", "mass=0"}, 11},
+    ApiCase{"RotationMoved", "rotation", "150", {"--move", "0:3000,1500", "--press", "90:10,20"}},
+    ApiCase{"RotationRelaxGrowsUntilTheError", "rotation", "10000", {"--set", "relax=1.5", "--move", "0:3000,1500"}, 6},
+    ApiCase{"TwoBallsUntilRest", "two-balls", "5000", {"--set", "gravity=1.5"}},
+    ApiCase{"TwoBallsPressed", "two-balls", "120", {"--press", "30:4000,2000"}},
+    ApiCase{"RubberCordPulled", "rubber-cord", "60", {"--set", "nodes=300", "--press", "5:6000,300", "--move", "20:200,4000"}},
+    ApiCase{"RubberCordNoNodes", "rubber-cord", "10", {"--set", "nodes=-1"}, 9}),
+    [](const testing::TestParamInfo<ApiCase>& info) { return std::string(info.param.name); });
 
 // Val, its conversions and the shortest text on the fuzzer's texts and
 // 100 000 more; rt::hypot on 100 000 pairs.

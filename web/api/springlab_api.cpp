@@ -1,0 +1,478 @@
+// The experiments for the browser: the module's C exports, which
+// springlab.mjs wraps for JavaScript. Everything the page shows comes from
+// here (names, captions, design tables, defaults, quantities, the picture,
+// the CSV and recordings), so no formula, default or caption is written
+// twice. Every call catches rt::RuntimeError and keeps it (number, message,
+// tick) for the page to ask, as the window shows it in a message box.
+//
+// Experiments are numbered sessions. Bytes (JSON, CSV, recordings) are
+// handed back in one buffer that the next call may replace: the wrapper
+// copies them out at once.
+
+#include "measure/csv.h"
+#include "measure/recorder.h"
+#include "measure/recording.h"
+#include "runtime/numeric/runtime_error.h"
+#include "runtime/text/catalogue.h"
+#include "sims/headless.h"
+#include "sims/registry.h"
+
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+std::string g_bytes;  // what the latest call handed back
+
+void appendJsonString(std::string& out, std::string_view s)
+{
+    out += '"';
+    for (const char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[(c >> 4) & 0xF];
+            out += hex[c & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+std::string catalogue()
+{
+    std::string j = "[";
+    auto field = [&j](std::string_view name, std::string_view value, bool comma = true) {
+        appendJsonString(j, name);
+        j += ':';
+        appendJsonString(j, value);
+        if (comma)
+            j += ',';
+    };
+    auto number = [&j](std::string_view name, long long value) {
+        appendJsonString(j, name);
+        j += ':' + std::to_string(value) + ',';
+    };
+    static const char* const kinds[] = {"label", "textBox", "commandButton"};
+    bool firstExperiment = true;
+    for (const sims::Definition* d : sims::experiments()) {
+        j += firstExperiment ? "{" : ",{";
+        firstExperiment = false;
+        field("name", d->name);
+        field("formName", d->formName);
+        field("caption", d->caption);
+        number("clientWidth", d->clientWidth);
+        number("clientHeight", d->clientHeight);
+        j += "\"controls\":[";
+        for (std::size_t i = 0; i < d->controls.size(); ++i) {
+            const rt::ControlDef& c = d->controls[i];
+            j += i ? ",{" : "{";
+            field("kind", kinds[static_cast<int>(c.kind)]);
+            field("name", c.name);
+            field("text", c.text);
+            number("left", c.left);
+            number("top", c.top);
+            number("width", c.width);
+            number("height", c.height);
+            number("tabIndex", c.tabIndex);
+            appendJsonString(j, "backColor");
+            j += c.backColor == rt::kDefaultColor ? ":null}" : ":" + std::to_string(c.backColor) + "}";
+        }
+        j += "],\"parameters\":[";
+        for (std::size_t i = 0; i < d->parameters.size(); ++i) {
+            const sims::Parameter& p = d->parameters[i];
+            j += i ? ",{" : "{";
+            field("key", p.key);
+            field("box", p.box);
+            field("label", sims::labelText(*d, i));
+            field("defaultText", sims::defaultText(*d, i), false);
+            j += '}';
+        }
+        j += "],\"quantities\":[";
+        for (std::size_t i = 0; i < d->quantities.size(); ++i) {
+            const sims::QuantityInfo& q = d->quantities[i];
+            j += i ? ",{" : "{";
+            field("key", q.key);
+            field("name", q.name);
+            field("nameEn", rt::text::translate("en", d->quantityContext, q.name));
+            field("unit", q.unit, false);
+            j += '}';
+        }
+        j += "]}";
+    }
+    return j + "]";
+}
+
+// One experiment as its window runs it, with what it did written down: the
+// recorded ticks for the CSV and the events for a recording. A recording
+// read back drives it too: its events are applied after their ticks.
+class Session {
+public:
+    explicit Session(const sims::Definition& d)
+        : m_definition(d), m_run(d), m_texts(sims::defaultTexts(d)), m_recorder(d.quantities.size())
+    {
+        m_log.experiment = std::string(d.name);
+    }
+
+    const sims::Definition& definition() const { return m_definition; }
+    sims::HeadlessRun& run() { return m_run; }
+    std::int64_t tick() const { return m_tick; }
+    const measure::Recorder& recorder() const { return m_recorder; }
+
+    bool setText(std::string_view key, std::string text)
+    {
+        const int i = sims::findParameter(m_definition, key);
+        if (i < 0)
+            return false;
+        m_texts[static_cast<std::size_t>(i)] = std::move(text);
+        return true;
+    }
+
+    // Each call does what it says unless the experiment raises its error,
+    // which is kept; the return is false then.
+    bool init()
+    {
+        measure::ScriptEvent change{m_tick, measure::ScriptEvent::Kind::Change, {}, 0, 0};
+        for (std::size_t i = 0; i < m_texts.size(); ++i)
+            change.texts.emplace_back(std::string(m_definition.parameters[i].key), m_texts[i]);
+        return apply(change);
+    }
+    bool press(float x, float y) { return apply({m_tick, measure::ScriptEvent::Kind::Press, {}, x, y}); }
+    bool move(float x, float y) { return apply({m_tick, measure::ScriptEvent::Kind::Move, {}, x, y}); }
+
+    // One tick, recorded, then the loaded recording's events after it.
+    bool step()
+    {
+        return guarded([this] {
+            ++m_tick;
+            m_run.step();
+            m_recorder.append(m_tick, [this](std::span<double> row) { m_run.sample(row); });
+            applyScript();
+        });
+    }
+
+    // The recording's carried state and its events at tick 0.
+    bool load(const measure::Script& script)
+    {
+        m_script = script;
+        m_log.carried = script.carried;
+        if (!script.carried.empty())
+            m_run.carry(script.carried);
+        return guarded([this] { applyScript(); });
+    }
+    std::optional<std::int64_t> scriptTicks() const
+    {
+        return m_script ? m_script->ticks : std::nullopt;
+    }
+
+    void clearRecorded()
+    {
+        m_recorder.clear();
+        m_csvTexts.clear();
+    }
+    std::string csv() const
+    {
+        std::vector<int> columns;
+        for (std::size_t i = 0; i < m_definition.quantities.size(); ++i)
+            columns.push_back(static_cast<int>(i));
+        const measure::CsvTable table{m_definition.name,
+                                      measure::parametersOf(m_definition, m_csvTexts.empty() ? m_texts : m_csvTexts),
+                                      m_definition.quantities, m_definition.quantityContext, columns, &m_recorder};
+        std::string out;
+        measure::writeCsv(table, [&out](std::string_view piece) { out.append(piece); });
+        return out;
+    }
+    std::string recording() const
+    {
+        measure::Script s = m_log;
+        s.ticks = m_tick;
+        return measure::writeRecording(s);
+    }
+
+    std::optional<rt::RuntimeError> error;
+    std::int64_t errorTick = 0;
+
+private:
+    template <class F>
+    bool guarded(F&& f)
+    {
+        error.reset();
+        try {
+            f();
+            return true;
+        } catch (const rt::RuntimeError& e) {
+            error = e;
+            errorTick = m_tick;
+            return false;
+        }
+    }
+
+    bool apply(measure::ScriptEvent event)
+    {
+        return guarded([this, &event] { applyEvent(event); });
+    }
+
+    void applyEvent(const measure::ScriptEvent& event)
+    {
+        m_log.events.push_back(event);
+        m_log.events.back().tick = m_tick;
+        switch (event.kind) {
+        case measure::ScriptEvent::Kind::Change:
+            for (const auto& [key, text] : event.texts)
+                setText(key, text);
+            // The CSV's parameters are the boxes as the recorded run first read them.
+            if (m_csvTexts.empty())
+                m_csvTexts = m_texts;
+            m_run.init(m_texts);
+            break;
+        case measure::ScriptEvent::Kind::Press: m_run.press(event.x, event.y); break;
+        case measure::ScriptEvent::Kind::Move: m_run.move(event.x, event.y); break;
+        case measure::ScriptEvent::Kind::Pause:
+        case measure::ScriptEvent::Kind::Resume:
+        case measure::ScriptEvent::Kind::Step: break;
+        }
+    }
+
+    void applyScript()
+    {
+        if (!m_script)
+            return;
+        for (; m_nextEvent < m_script->events.size() && m_script->events[m_nextEvent].tick == m_tick; ++m_nextEvent)
+            applyEvent(m_script->events[m_nextEvent]);
+    }
+
+    const sims::Definition& m_definition;
+    sims::HeadlessRun m_run;
+    std::vector<std::string> m_texts;
+    std::vector<std::string> m_csvTexts;
+    measure::Recorder m_recorder;
+    measure::Script m_log;
+    std::optional<measure::Script> m_script;
+    std::size_t m_nextEvent = 0;
+    std::int64_t m_tick = 0;
+};
+
+std::map<int, std::unique_ptr<Session>> g_sessions;
+int g_nextId = 1;
+std::vector<double> g_numbers;  // the latest display list or quantities
+
+Session* session(int id)
+{
+    const auto it = g_sessions.find(id);
+    return it == g_sessions.end() ? nullptr : it->second.get();
+}
+
+int add(const sims::Definition& d)
+{
+    g_sessions.emplace(g_nextId, std::make_unique<Session>(d));
+    return g_nextId++;
+}
+
+// The numbers of a call that failed: -1 for "no such session".
+constexpr int kNoSession = -1;
+constexpr int kNotAPoint = 2;
+
+int status(Session* s, bool ok) { return s ? (ok ? 0 : 1) : kNoSession; }
+
+}  // namespace
+
+extern "C" {
+
+// The bytes handed back by the latest call that returned bytes.
+EMSCRIPTEN_KEEPALIVE const char* sl_bytes() { return g_bytes.data(); }
+EMSCRIPTEN_KEEPALIVE int sl_bytes_length() { return static_cast<int>(g_bytes.size()); }
+EMSCRIPTEN_KEEPALIVE const double* sl_numbers() { return g_numbers.data(); }
+EMSCRIPTEN_KEEPALIVE int sl_numbers_length() { return static_cast<int>(g_numbers.size()); }
+
+// The experiments as JSON, into the bytes.
+EMSCRIPTEN_KEEPALIVE void sl_catalogue() { g_bytes = catalogue(); }
+
+// A new session of the named experiment with its default texts, before
+// InitSimulation; 0 for an unknown name.
+EMSCRIPTEN_KEEPALIVE int sl_make(const char* name)
+{
+    const sims::Definition* d = sims::findExperiment(name);
+    return d ? add(*d) : 0;
+}
+
+// A session driven by a recording (JSON Lines text of `length` bytes), its
+// events at tick 0 applied; 0 and the reader's message in the bytes if the
+// text is refused.
+EMSCRIPTEN_KEEPALIVE int sl_open_recording(const char* text, int length)
+{
+    const measure::RecordingRead read = measure::readRecording(std::string_view(text, static_cast<std::size_t>(length)));
+    if (!read.script) {
+        g_bytes = read.error;
+        return 0;
+    }
+    const int id = add(*sims::findExperiment(read.script->experiment));
+    session(id)->load(*read.script);
+    return id;
+}
+
+// The session's experiment's name, into the bytes.
+EMSCRIPTEN_KEEPALIVE void sl_experiment_name(int id)
+{
+    Session* s = session(id);
+    g_bytes = s ? std::string(s->definition().name) : "";
+}
+
+EMSCRIPTEN_KEEPALIVE void sl_free(int id) { g_sessions.erase(id); }
+
+// 0 done; 1 an unknown key (by key or Japanese label).
+EMSCRIPTEN_KEEPALIVE int sl_set_text(int id, const char* key, const char* text)
+{
+    Session* s = session(id);
+    return s ? (s->setText(key, text) ? 0 : 1) : kNoSession;
+}
+
+// 0 done; 1 a run-time error (sl_error_*).
+EMSCRIPTEN_KEEPALIVE int sl_init(int id)
+{
+    Session* s = session(id);
+    return status(s, s && s->init());
+}
+EMSCRIPTEN_KEEPALIVE int sl_step(int id)
+{
+    Session* s = session(id);
+    return status(s, s && s->step());
+}
+// The pointer in twips; 2 (and nothing done) for a coordinate that is no
+// finite single, which no window gives and no recording could hold.
+EMSCRIPTEN_KEEPALIVE int sl_press(int id, double x, double y)
+{
+    Session* s = session(id);
+    if (s && !(measure::fitsSingle(x) && measure::fitsSingle(y)))
+        return kNotAPoint;
+    return status(s, s && s->press(static_cast<float>(x), static_cast<float>(y)));
+}
+EMSCRIPTEN_KEEPALIVE int sl_move(int id, double x, double y)
+{
+    Session* s = session(id);
+    if (s && !(measure::fitsSingle(x) && measure::fitsSingle(y)))
+        return kNotAPoint;
+    return status(s, s && s->move(static_cast<float>(x), static_cast<float>(y)));
+}
+
+EMSCRIPTEN_KEEPALIVE double sl_tick(int id)
+{
+    Session* s = session(id);
+    return s ? static_cast<double>(s->tick()) : kNoSession;
+}
+// 1 once the window would have stopped its own timer.
+EMSCRIPTEN_KEEPALIVE int sl_stopped(int id)
+{
+    Session* s = session(id);
+    return s ? (s->run().stoppedByItself() ? 1 : 0) : kNoSession;
+}
+EMSCRIPTEN_KEEPALIVE int sl_interval(int id)
+{
+    Session* s = session(id);
+    return s ? s->run().interval() : kNoSession;
+}
+// The last tick a loaded recording names; -1 without one.
+EMSCRIPTEN_KEEPALIVE double sl_script_ticks(int id)
+{
+    Session* s = session(id);
+    return s && s->scriptTicks() ? static_cast<double>(*s->scriptTicks()) : -1;
+}
+
+// The latest call's error number (0: none), its tick, and its message in
+// "ja" (as written) or "en", into the bytes.
+EMSCRIPTEN_KEEPALIVE int sl_error_number(int id)
+{
+    Session* s = session(id);
+    return s && s->error ? s->error->code() : 0;
+}
+EMSCRIPTEN_KEEPALIVE double sl_error_tick(int id)
+{
+    Session* s = session(id);
+    return s && s->error ? static_cast<double>(s->errorTick) : -1;
+}
+EMSCRIPTEN_KEEPALIVE void sl_error_message(int id, const char* language)
+{
+    Session* s = session(id);
+    g_bytes = s && s->error ? std::string(rt::text::translate(language, "RuntimeError", s->error->what())) : "";
+}
+
+// The picture as it stands, into the numbers: per drawing operation its
+// kind (0 line, 1 box, 2 filled box, 3 circle), x1, y1, x2, y2 in twips,
+// colour, fill colour, filled (0 or 1) and pen width.
+EMSCRIPTEN_KEEPALIVE int sl_display_list(int id)
+{
+    Session* s = session(id);
+    g_numbers.clear();
+    if (!s)
+        return kNoSession;
+    for (const rt::DrawOp& op : s->run().canvas().displayList())
+        g_numbers.insert(g_numbers.end(), {static_cast<double>(op.kind), op.x1, op.y1, op.x2, op.y2,
+                                           static_cast<double>(op.color), static_cast<double>(op.fillColor),
+                                           op.filled ? 1.0 : 0.0, static_cast<double>(op.width)});
+    return 0;
+}
+
+// The quantities of the current state, in the definition's order, into the
+// numbers.
+EMSCRIPTEN_KEEPALIVE int sl_sample(int id)
+{
+    Session* s = session(id);
+    if (!s)
+        return kNoSession;
+    g_numbers.assign(s->definition().quantities.size(), 0.0);
+    s->run().sample(g_numbers);
+    return 0;
+}
+
+// The recorded ticks as `springlab run ... --csv` writes them, into the bytes.
+EMSCRIPTEN_KEEPALIVE void sl_csv(int id)
+{
+    Session* s = session(id);
+    g_bytes = s ? s->csv() : "";
+}
+// Forgets the recorded ticks: the next CSV starts at the next tick.
+EMSCRIPTEN_KEEPALIVE void sl_clear_recorded(int id)
+{
+    if (Session* s = session(id))
+        s->clearRecorded();
+}
+// Everything the session did, as a recording, into the bytes: 0. A run the
+// reader would refuse (too many ticks or events, texts too long for a line)
+// is never handed out as a recording: 1 and the reader's message instead.
+EMSCRIPTEN_KEEPALIVE int sl_recording(int id)
+{
+    Session* s = session(id);
+    if (!s)
+        return kNoSession;
+    g_bytes = s->recording();
+    if (const measure::RecordingRead back = measure::readRecording(g_bytes); !back.script) {
+        g_bytes = back.error;
+        return 1;
+    }
+    return 0;
+}
+
+// The ticks recorded for the CSV, and 1 once the recorder is full (later
+// ticks are run but not recorded).
+EMSCRIPTEN_KEEPALIVE double sl_recorded_rows(int id)
+{
+    Session* s = session(id);
+    return s ? static_cast<double>(s->recorder().rows()) : kNoSession;
+}
+EMSCRIPTEN_KEEPALIVE int sl_recorder_full(int id)
+{
+    Session* s = session(id);
+    return s ? (s->recorder().full() ? 1 : 0) : kNoSession;
+}
+
+}  // extern "C"
