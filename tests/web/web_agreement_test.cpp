@@ -122,12 +122,16 @@ protected:
 struct RunCase {
     const char* name;
     std::vector<std::vector<std::string>> commands;  // run one after another in the same folder
+    std::vector<std::pair<std::string, std::string>> files = {};  // put in the folder first
 };
 
 class SameRuns : public WebTwin, public testing::WithParamInterface<RunCase> {};
 
 TEST_P(SameRuns, PrintsAndWritesTheSame)
 {
+    for (const auto& [name, text] : GetParam().files)
+        for (const fs::path& folder : {m_native, m_node})
+            std::ofstream(folder / name, std::ios::binary) << text;
     for (const std::vector<std::string>& command : GetParam().commands)
         runBoth(SPRINGLAB_NATIVE_CLI, "springlab-cli.mjs", command);
     expectSameFiles();
@@ -174,6 +178,21 @@ INSTANTIATE_TEST_SUITE_P(Experiments, SameRuns, testing::Values(
             {Args{"run", "two-balls", "--press", "12:3000,2500", "--ticks", "150", "--record", "p.jsonl"},
              Args{"replay", "p.jsonl", "--csv", "-"},
              Args{"replay", "p.jsonl", "--csv", "replayed.csv"}}},
+    // Made in a window: started part way through a run (the balls' velocities
+    // carried), "変更" twice mid-run, a press, a pause with steps.
+    RunCase{"ReplayOfAWindowRecordingStartedMidRun",
+            {Args{"replay", "w.jsonl", "--csv", "w.csv"}, Args{"replay", "w.jsonl", "--csv", "-"}},
+            {{"w.jsonl",
+              "{\"format\":\"springlab-recording\",\"version\":2,\"experiment\":\"two-balls\","
+              "\"carry\":[0.5,-1.25,0,2.5]}\n"
+              "{\"tick\":0,\"change\":{\"timer\":\"10\",\"length\":\"300\",\"stiffness\":\"10\","
+              "\"resistance\":\"0.02\",\"mass1\":\"1500\",\"mass2\":\"200\",\"gravity\":\"0.98\"}}\n"
+              "{\"tick\":25,\"press\":[3000,2000]}\n"
+              "{\"tick\":40,\"change\":{\"質量2\":\"350\"}}\n"
+              "{\"tick\":60,\"pause\":true}\n{\"tick\":61,\"step\":true}\n{\"tick\":62,\"step\":true}\n"
+              "{\"tick\":62,\"resume\":true}\n"
+              "{\"tick\":80,\"change\":{\"gravity\":\"1.5\",\"resistance\":\"0.05\"}}\n"
+              "{\"tick\":150,\"end\":true}\n"}}},
     RunCase{"ReplayOfAMissingFile", {Args{"replay", "absent.jsonl"}}},
     RunCase{"UnwritableCsv", {Args{"run", "vibration", "--ticks", "5", "--csv", "/nonexistent-folder/run.csv"}}}),
     [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
