@@ -75,11 +75,11 @@ test-sanitize: deps
 		-DSPRINGLAB_FUZZ=ON -DSPRINGLAB_BENCH=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target val_fuzzer
 	@mkdir -p $(FUZZ_DIR)/corpus
-	@$(FUZZ_DIR)/tests/fuzz/val_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	@set -o pipefail; $(FUZZ_DIR)/tests/fuzz/val_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		$(FUZZ_DIR)/corpus tests/fuzz/corpus/val 2>&1 | tail -n 12
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target recording_fuzzer
 	@mkdir -p $(FUZZ_DIR)/corpus-recording
-	@$(FUZZ_DIR)/tests/fuzz/recording_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
+	@set -o pipefail; $(FUZZ_DIR)/tests/fuzz/recording_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		$(FUZZ_DIR)/corpus-recording tests/fuzz/corpus/recording 2>&1 | tail -n 12
 
 bench: build web
