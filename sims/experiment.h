@@ -96,6 +96,13 @@ struct Definition {
     std::unique_ptr<Experiment> (*make)();
 };
 
+// Definition::make for an experiment of type E.
+template <class E>
+std::unique_ptr<Experiment> makeOf()
+{
+    return std::make_unique<E>();
+}
+
 // The design-table entry of a control; null if the table has none.
 const rt::ControlDef* findControl(const Definition& definition, std::string_view name);
 

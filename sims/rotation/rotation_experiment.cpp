@@ -86,7 +86,7 @@ const sims::Definition& definition()
         .quantities = infos,
         .icon = "rotation",
         .launcherButton = "Command1",
-        .make = [] { return std::unique_ptr<sims::Experiment>(new Experiment); },
+        .make = sims::makeOf<Experiment>,
     };
     return d;
 }

@@ -77,7 +77,7 @@ const sims::Definition& definition()
         .quantities = infos,
         .icon = "rubber-cord",
         .launcherButton = "Command4",
-        .make = [] { return std::unique_ptr<sims::Experiment>(new Experiment); },
+        .make = sims::makeOf<Experiment>,
     };
     return d;
 }

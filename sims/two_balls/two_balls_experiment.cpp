@@ -128,7 +128,7 @@ const sims::Definition& definition()
         .quantities = infos,
         .icon = "program",
         .launcherButton = "Command3",
-        .make = [] { return std::unique_ptr<sims::Experiment>(new Experiment); },
+        .make = sims::makeOf<Experiment>,
     };
     return d;
 }

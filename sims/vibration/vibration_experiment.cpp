@@ -74,7 +74,7 @@ const sims::Definition& definition()
         .quantities = infos,
         .icon = "program",
         .launcherButton = "Command2",
-        .make = [] { return std::unique_ptr<sims::Experiment>(new Experiment); },
+        .make = sims::makeOf<Experiment>,
     };
     return d;
 }

@@ -72,26 +72,16 @@ inline void installTypedWindows()
 }
 
 // The launcher's windows under the tests' names.
-inline frmVibration& vibrationWindow(Windows& w)
+template <class W>
+W& typedWindow(Windows& w, const sims::Definition& d)
 {
     installTypedWindows();
-    return static_cast<frmVibration&>(w.window(vibration::definition()));
+    return static_cast<W&>(w.window(d));
 }
-inline frmRotaion& rotationWindow(Windows& w)
-{
-    installTypedWindows();
-    return static_cast<frmRotaion&>(w.window(rotation::definition()));
-}
-inline frm2Bolls& twoBallsWindow(Windows& w)
-{
-    installTypedWindows();
-    return static_cast<frm2Bolls&>(w.window(two_balls::definition()));
-}
-inline frmElasticCode& rubberCordWindow(Windows& w)
-{
-    installTypedWindows();
-    return static_cast<frmElasticCode&>(w.window(rubber_cord::definition()));
-}
+inline frmVibration& vibrationWindow(Windows& w) { return typedWindow<frmVibration>(w, vibration::definition()); }
+inline frmRotaion& rotationWindow(Windows& w) { return typedWindow<frmRotaion>(w, rotation::definition()); }
+inline frm2Bolls& twoBallsWindow(Windows& w) { return typedWindow<frm2Bolls>(w, two_balls::definition()); }
+inline frmElasticCode& rubberCordWindow(Windows& w) { return typedWindow<frmElasticCode>(w, rubber_cord::definition()); }
 
 // Installed before any test runs, in every test program that includes this.
 inline const bool kTypedWindowsInstalled = (installTypedWindows(), true);

@@ -7,9 +7,9 @@ import os
 import sys
 import tempfile
 
-spec = importlib.util.spec_from_file_location('check_layers', sys.argv[1])
-check = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(check)
+loader = importlib.util.spec_from_file_location('check_layers', sys.argv[1])
+check = importlib.util.module_from_spec(loader)
+loader.loader.exec_module(check)
 
 CASES = [  # name, {path: text}, expected fault text or None
     ('clean', {'sims/a/a.h': '#include "runtime/numeric/val.h"\n#include <vector>\n',
