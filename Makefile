@@ -11,7 +11,7 @@ ARGS ?=
 MAKEFLAGS += --no-print-directory
 SHELL := /bin/bash
 
-.PHONY: all deps configure build web run test test-sanitize bench package screenshots clean
+.PHONY: all deps configure build web web-core web-site run test test-sanitize bench package screenshots clean
 
 all: build
 
@@ -44,15 +44,30 @@ run: configure
 # NODE_PATH lets emscripten's own scripts find Debian's node modules.
 WEB_DIR := $(BUILD_DIR)/web
 WEB_ENV = EM_CACHE=$(abspath $(WEB_DIR)/emcache) NODE_PATH=/usr/share/nodejs
-web: deps
+web-core: deps
 	@bash tools/install-deps.sh emscripten nodejs
 	@bash tools/web-cache.sh $(WEB_DIR)/emcache
 	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR)/cmake -DCMAKE_BUILD_TYPE=Release \
 		-DSPRINGLAB_WEB_OUTPUT_DIR=$(abspath $(WEB_DIR)) >/dev/null
 	@$(WEB_ENV) cmake --build $(WEB_DIR)/cmake -j $(JOBS)
 
+# The page in a browser: the TypeScript checked and bundled over the module
+# into $(WEB_DIR)/site, a folder any static web server serves. The npm
+# packages are the ones web/package-lock.json pins (npm ci), and Debian's
+# Chromium runs the page's tests.
+web-site: web-core
+	@bash tools/install-deps.sh chromium
+	@bash tools/npm-ci.sh web
+	@cd web && node_modules/.bin/tsc -p .
+	@node web/tools/build-site.mjs $(WEB_DIR)
+
+# Builds the page and serves it on localhost until Ctrl+C.
+WEB_PORT ?= 8080
+web: web-site
+	@node web/tools/serve.mjs $(WEB_DIR)/site $(WEB_PORT)
+
 # The web build first: the tests compare its runs with the desktop's.
-test: build web
+test: build web-site
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The whole suite under AddressSanitizer, UndefinedBehaviorSanitizer and
@@ -82,7 +97,7 @@ test-sanitize: deps
 	@set -o pipefail; $(FUZZ_DIR)/tests/fuzz/recording_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		$(FUZZ_DIR)/corpus-recording tests/fuzz/corpus/recording 2>&1 | tail -n 12
 
-bench: build web
+bench: build web-site
 	@$(BUILD_DIR)/bench/springlab_bench
 	@bash bench/node_vs_native.sh $(BUILD_DIR)
 

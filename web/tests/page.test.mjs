@@ -1,0 +1,168 @@
+// The page in Debian's Chromium: the launcher opens every experiment, the
+// runs are the desktop's to the byte, the pointer lands on the right twips,
+// errors stop one panel only, both languages.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync } from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { after, describe, test } from 'node:test';
+import { finish, openPage } from './harness.mjs';
+
+after(finish);
+
+const cli = process.env.SPRINGLAB_NATIVE_CLI;  // the desktop's springlab
+const scratch = mkdtempSync(path.join(os.tmpdir(), 'springlab-page-'));
+
+// What `springlab run` writes for a run of the defaults.
+function native(name, ticks, option, file) {
+    const out = path.join(scratch, `${name}-${ticks}-${file}`);
+    execFileSync(cli, ['run', name, '--ticks', String(ticks), option, out], { stdio: 'pipe' });
+    return readFileSync(out, 'utf8');
+}
+
+const experiments = ['rotation', 'vibration', 'two-balls', 'rubber-cord'];
+
+describe('the launcher opens each experiment, which animates as the desktop runs it', () => {
+    for (const name of experiments) {
+        test(name, async () => {
+            const page = await openPage();
+            // Opened by its launcher button, as a pupil opens it.
+            const button = await page.evaluate((n) => {
+                const app = window.springlab;
+                return app.lab.definition(n).launcherButton;
+            }, name);
+            await page.click(`.launcher [data-control="${button}"]`);
+            const panel = await page.$(`.panel[data-experiment="${name}"]`);
+            assert.ok(panel, 'a panel opens');
+            const caption = await page.$eval(`.panel[data-experiment="${name}"] .caption`, (e) => e.textContent);
+            const expected = await page.evaluate((n) => {
+                const d = window.springlab.lab.definition(n);
+                return window.springlab.lab.translate('ja', d.formName, d.caption);
+            }, name);
+            assert.equal(caption, expected);
+
+            const before = await page.evaluate((n) => window.springlab.panelOf(n).run.pictureSvg(), name);
+            const ticks = 57;
+            const svg = await page.evaluate((n, t) => {
+                const p = window.springlab.panelOf(n);
+                p.step(t);
+                return { svg: p.run.pictureSvg(), tick: p.run.tick };
+            }, name, ticks);
+            assert.equal(svg.tick, ticks);
+            assert.notEqual(svg.svg, before, 'the picture moves');
+            assert.equal(svg.svg, native(name, ticks, '--picture', 'picture.svg'));
+
+            // The canvas shows the module's pixels, whole.
+            const shown = await page.evaluate((n) => {
+                const p = window.springlab.panelOf(n);
+                const c = p.form.canvas;
+                const data = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+                const wanted = p.run.raster(c.width, c.height, 1 / 15);
+                let differ = 0;
+                for (let i = 0; i < data.length; ++i)
+                    if (data[i] !== wanted[i]) ++differ;
+                return { differ, width: c.width };
+            }, name);
+            assert.equal(shown.differ, 0);
+            assert.deepEqual(page.errors, []);
+            await page.close();
+        });
+    }
+});
+
+describe('a press lands on the twips under the pointer', () => {
+    const cases = [
+        { name: '100 %', zoom: 100, ratio: 1 },
+        { name: '200 %', zoom: 200, ratio: 1 },
+        { name: '100 % at pixel ratio 2', zoom: 100, ratio: 2 },
+        { name: '150 % at pixel ratio 2', zoom: 150, ratio: 2 },
+    ];
+    for (const c of cases) {
+        test(c.name, async () => {
+            const page = await openPage({ ratio: c.ratio, width: 1800, height: 1200 });
+            await page.evaluate((z) => window.springlab.setZoom(z), c.zoom);
+            await page.evaluate(() => window.springlab.open('two-balls'));
+            const form = await page.$('.panel[data-experiment="two-balls"] .form');
+            const box = await form.boundingBox();
+            // The two balls take a press as where to drop the ball from: it
+            // shows in the recording as the twips the page handed over.
+            const at = { x: 3000, y: 1500 };
+            const px = { x: (at.x * c.zoom) / 100 / 15, y: (at.y * c.zoom) / 100 / 15 };
+            await page.mouse.click(box.x + px.x, box.y + px.y);
+            const recording = await page.evaluate(() => window.springlab.panelOf('two-balls').run.recording());
+            const press = recording.split('\n').map((l) => l && JSON.parse(l)).find((e) => e && e.press);
+            assert.ok(press, recording);
+            assert.ok(Math.abs(press.press[0] - at.x) <= 15 / 2, `${press.press} for ${at.x}`);
+            assert.ok(Math.abs(press.press[1] - at.y) <= 15 / 2, `${press.press} for ${at.y}`);
+            await page.close();
+        });
+    }
+
+    test('a finger drags the rotation\'s mass', async () => {
+        const page = await openPage();
+        await page.evaluate(() => window.springlab.open('rotation'));
+        const form = await page.$('.panel[data-experiment="rotation"] .form');
+        const box = await form.boundingBox();
+        const cdp = await page.createCDPSession();
+        const touch = (type, x, y) => cdp.send('Input.dispatchTouchEvent', {
+            type, touchPoints: type === 'touchEnd' ? [] : [{ x: box.x + x, y: box.y + y }],
+        });
+        await touch('touchStart', 100, 100);
+        await touch('touchMove', 160, 130);
+        await touch('touchEnd');
+        const recording = await page.evaluate(() => window.springlab.panelOf('rotation').run.recording());
+        const moves = recording.split('\n').filter((l) => l.includes('"move"')).map((l) => JSON.parse(l).move);
+        assert.ok(moves.some(([x, y]) => Math.abs(x - 2400) <= 15 && Math.abs(y - 1950) <= 15), recording);
+        await page.close();
+    });
+});
+
+describe('a bad value stops only its own panel, and 変更 starts it again', () => {
+    test('vibration with no mass', async () => {
+        const page = await openPage();
+        await page.evaluate(() => {
+            window.springlab.open('vibration');
+            window.springlab.open('two-balls');
+        });
+        const massBox = await page.evaluate(() => {
+            const d = window.springlab.lab.definition('vibration');
+            return d.parameters.find((p) => p.key === 'mass').box;
+        });
+        const box = `.panel[data-experiment="vibration"] [data-control="${massBox}"]`;
+        await page.click(box, { clickCount: 3 });
+        await page.type(box, '0');
+        await page.keyboard.press('Enter');
+        const state = await page.evaluate(() => {
+            const app = window.springlab;
+            const v = app.panelOf('vibration');
+            return { text: v.errorText, running: v.isRunning, other: app.panelOf('two-balls').isRunning };
+        });
+        assert.match(state.text, /^実行時エラー '\d+':/);
+        assert.match(state.text, /「バネの振動」のタイマーを止めました。/);
+        assert.equal(state.running, false);
+        assert.equal(state.other, true);
+        await page.click(box, { clickCount: 3 });
+        await page.type(box, '5');
+        await page.keyboard.press('Enter');
+        assert.deepEqual(await page.evaluate(() => {
+            const v = window.springlab.panelOf('vibration');
+            return [v.errorText, v.isRunning];
+        }), [null, true]);
+        await page.close();
+    });
+});
+
+describe('both languages, remembered', () => {
+    test('English, then Japanese after a reload', async () => {
+        const page = await openPage({ language: 'en' });
+        const caption = await page.$eval('.launcher .caption', (e) => e.textContent);
+        assert.equal(caption, await page.evaluate(() => window.springlab.lab.translate('en', 'frmMain', 'バネ関係')));
+        assert.notEqual(caption, 'バネ関係');
+        await page.evaluate(() => window.springlab.setLanguage('ja'));
+        await page.reload();
+        await page.waitForSelector('body[data-ready]');
+        assert.equal(await page.$eval('.launcher .caption', (e) => e.textContent), 'バネ関係');
+        await page.close();
+    });
+});
