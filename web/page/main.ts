@@ -22,9 +22,24 @@ async function start(): Promise<void> {
         // The tests and the curious drive the page through this.
         window.springlab = app;
         document.body.dataset['ready'] = 'true';
+        keepForOffline();
     } catch (e) {
         root.textContent = `SpringLab: ${e instanceof Error ? e.message : String(e)}`;
         document.body.dataset['ready'] = 'failed';
+    }
+}
+
+// Hands the site to the service worker (sw.js), which keeps a copy for the
+// next visit without a network. Only over http(s): a page opened from a file
+// has no worker, and some platforms' embeds refuse it or throw on asking;
+// the page runs the same without it, only not offline.
+function keepForOffline(): void {
+    if (!/^https?:$/.test(location.protocol))
+        return;
+    try {
+        navigator.serviceWorker?.register('sw.js').catch(() => undefined);
+    } catch {
+        // No worker here: the page keeps working online.
     }
 }
 

@@ -37,8 +37,8 @@ export async function launch() {
 }
 
 // A new page on the site, ready: `clock=manual` unless said otherwise, so
-// the test fires every tick it counts.
-export async function openPage({ width = 1280, height = 900, ratio = 1, query = 'clock=manual', language = 'ja', context = null } = {}) {
+// the test fires every tick it counts. `base`: another server's address.
+export async function openPage({ width = 1280, height = 900, ratio = 1, query = 'clock=manual', language = 'ja', context = null, base = null } = {}) {
     const b = await launch();
     const ctx = context ?? await b.createBrowserContext();
     const page = await ctx.newPage();
@@ -50,7 +50,7 @@ export async function openPage({ width = 1280, height = 900, ratio = 1, query = 
     const errors = [];
     page.on('pageerror', (e) => errors.push(e));
     page.errors = errors;
-    await page.goto(`${await address()}${query ? `?${query}` : ''}`);
+    await page.goto(`${base ?? await address()}${query ? `?${query}` : ''}`);
     await page.waitForSelector('body[data-ready]');
     const ready = await page.$eval('body', (b) => b.dataset.ready);
     if (ready !== 'true')
