@@ -97,9 +97,11 @@ test-sanitize: deps
 	@set -o pipefail; $(FUZZ_DIR)/tests/fuzz/recording_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		$(FUZZ_DIR)/corpus-recording tests/fuzz/corpus/recording 2>&1 | tail -n 12
 
+# Last the page in headless Chromium on the real clock (about a minute).
 bench: build web-site
 	@$(BUILD_DIR)/bench/springlab_bench
 	@bash bench/node_vs_native.sh $(BUILD_DIR)
+	@SPRINGLAB_SITE=$(abspath $(WEB_DIR)/site) node web/bench/page-bench.mjs $(WEB_DIR)/page-bench.md
 
 # A Debian package (springlab_<version>_<arch>.deb) in build/.
 package: build
