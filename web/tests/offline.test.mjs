@@ -57,8 +57,8 @@ describe('offline', () => {
     let page;
 
     test('after the first visit the worker is active and holds every file of the site', async () => {
-        const context = await (await launch()).createBrowserContext();
-        page = await openPage({ base: base(), context });
+        // Not a private context: the browser installs no app from one.
+        page = await openPage({ base: base(), context: (await launch()).defaultBrowserContext() });
         const files = await siteFiles(folder);
         const names = await settled(page);
         assert.deepEqual(names, [`springlab ${base()} ${await contentHash(folder, files)}`]);
@@ -67,6 +67,17 @@ describe('offline', () => {
         assert.deepEqual(held.sort(), files);
         for (const needed of ['index.html', 'app.js', 'style.css', 'springlab-api-module.wasm', 'manifest.webmanifest'])
             assert.ok(files.includes(needed), needed);
+    });
+
+    test('the browser finds the page installable, under the launcher\'s caption', async () => {
+        const cdp = await page.createCDPSession();
+        assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+        const { manifest, errors } = await cdp.send('Page.getAppManifest');
+        assert.deepEqual(errors, []);
+        const caption = await page.evaluate(() => window.springlab.lab.launcher.caption);
+        assert.equal(manifest.name, caption);
+        assert.deepEqual(manifest.icons.map((i) => i.sizes), ['192x192', '512x512']);
+        await cdp.detach();
     });
 
     test('with the network cut and the server stopped a reload opens the page and an experiment runs', async () => {
