@@ -16,6 +16,7 @@ import { address, finish, launch, openPage, site } from '../tests/harness.mjs';
 const seconds = Number(process.env.BENCH_SECONDS ?? 5);
 const out = process.argv[2] ?? path.join(site, '..', 'page-bench.md');
 const INTERVAL = '10';  // ms: 100 ticks a second
+const WARM_UP_MS = 4000;
 const targets = { cordTicks: 97, cordFrames: 50, cpu: 20, load: 1000, size: 1.5 * 1024 * 1024 };
 
 // A page on the real clock at 100 % zoom and pixel ratio 1, with the
@@ -32,7 +33,18 @@ async function running(name, texts) {
             if (p.key in t)
                 panel.form.boxes.get(p.box).value = t[p.key];
         panel.form.buttons.values().next().value.click();
-        const costs = { steps: 0, stepMs: 0, draws: 0, drawMs: 0 };
+        const costs = { steps: 0, stepMs: 0, draws: 0, drawMs: 0, late: 0 };
+        // Display frames more than four intervals apart: the clock runs at
+        // most four ticks a frame and drops the rest, as a desktop timer
+        // drops the timeouts it missed.
+        let last = performance.now();
+        const watch = (now) => {
+            if (now - last > 40)
+                ++costs.late;
+            last = now;
+            requestAnimationFrame(watch);
+        };
+        requestAnimationFrame(watch);
         const run = panel.run;
         const step = run.step.bind(run);
         run.step = () => {
@@ -58,10 +70,17 @@ async function running(name, texts) {
     }, name, texts);
     if (error)
         throw new Error(`${name}: ${JSON.stringify(error)}`);
+    // The first seconds belong to the worker copying the site and to the
+    // browser compiling the module's optimized code in the background.
+    await page.evaluate(async () => {
+        const active = (await navigator.serviceWorker.ready).active;
+        if (active.state !== 'activated')
+            await new Promise((resolve) => active.addEventListener('statechange', resolve));
+    });
     return page;
 }
 
-// Runs `page` for the measuring time after a second's warm-up and returns
+// Runs `page` for the measuring time after a warm-up and returns
 // ticks and frames a second, the main thread's busy share (CDP Performance
 // metrics) and the renderer's and GPU process's whole processor time.
 async function measure(page, name) {
@@ -83,7 +102,7 @@ async function measure(page, name) {
             now: performance.now(), tick: window.springlab.panelOf(n).run.tick, ...window.benchCosts,
         }), name),
     });
-    await new Promise((resolve) => setTimeout(resolve, 1000));
+    await new Promise((resolve) => setTimeout(resolve, WARM_UP_MS));
     const a = await sample();
     await new Promise((resolve) => setTimeout(resolve, seconds * 1000));
     const b = await sample();
@@ -95,6 +114,7 @@ async function measure(page, name) {
     return {
         ticksPerSecond: (b.page.tick - a.page.tick) / wall,
         framesPerSecond: draws / wall,
+        late: (b.page.late - a.page.late) / wall,
         stepMs: steps ? (b.page.stepMs - a.page.stepMs) / steps : 0,
         drawMs: draws ? (b.page.drawMs - a.page.drawMs) / draws : 0,
         task: (b.metrics.TaskDuration - a.metrics.TaskDuration) / wall,
@@ -229,6 +249,7 @@ const nodes = await largestCord();
     rows.push([`Rubber cord, ${nodes} nodes: ticks a second`, f1(m.ticksPerSecond), `≥ ${targets.cordTicks}`, mark(m.ticksPerSecond >= targets.cordTicks)]);
     rows.push([`Rubber cord, ${nodes} nodes: frames a second`, f1(m.framesPerSecond), `≥ ${targets.cordFrames}`, mark(m.framesPerSecond >= targets.cordFrames)]);
     rows.push(['… one tick, one frame as they ran (wall)', `${m.stepMs.toFixed(2)} ms, ${m.drawMs.toFixed(2)} ms`, '', '']);
+    rows.push(['… display frames over 40 ms apart, a second', f1(m.late), '', '']);
     const work = await cordWork(nodes);
     const ms = (x) => `${x.toFixed(2)} ms`;
     rows.push(['… one tick alone: least / median of 60', `${ms(work.tick.least)} / ${ms(work.tick.median)}`, '', '']);
@@ -244,7 +265,8 @@ for (const name of ['vibration', 'rotation', 'two-balls', 'rubber-cord']) {
     await page.close();
     rows.push([`${name} (defaults, interval ${INTERVAL}): main thread busy`, `${f1(100 * m.task)} %`, `< ${targets.cpu} %`, mark(100 * m.task < targets.cpu)]);
     rows.push([`… script / renderer, GPU processes`, `${f1(100 * m.script)} % / ${f1(100 * m.processes)} %`, '', '']);
-    rows.push([`… ticks, frames a second; tick, frame`, `${f1(m.ticksPerSecond)}, ${f1(m.framesPerSecond)}; ${m.stepMs.toFixed(3)} ms, ${m.drawMs.toFixed(3)} ms`, '', '']);
+    rows.push([`… ticks, frames, frames over 40 ms apart a second; one tick, one frame`,
+               `${f1(m.ticksPerSecond)}, ${f1(m.framesPerSecond)}, ${f1(m.late)}; ${m.stepMs.toFixed(3)} ms, ${m.drawMs.toFixed(3)} ms`, '', '']);
 }
 const load = await firstLoads(5);
 rows.push(['First load, localhost: navigation to data-ready (median of 5)', `${Math.round(load.median)} ms`, `< ${targets.load} ms`, mark(load.median < targets.load)]);
