@@ -60,6 +60,7 @@ export class Experiment {
     readonly scriptTicks: number | null;
     readonly beeps: number;
     displayList(): Float64Array;
+    pictureSvg(): string;
     raster(width: number, height: number, scale: number): Uint8ClampedArray<ArrayBuffer>;
     sample(): Float64Array;
     csv(): Uint8Array;
