@@ -4,12 +4,13 @@
 set -euo pipefail
 
 # xvfb, xauth and x11-utils let the tests start the program on a virtual X
-# display and read its windows' names there.
+# display and read its windows' names there; node-typescript checks the
+# browser API's types.
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
           libgl-dev fonts-noto-cjk
           qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
           libgtest-dev libgmock-dev libbenchmark-dev libfast-float-dev libfmt-dev
-          python3 dpkg-dev file desktop-file-utils appstream xvfb xauth x11-utils "$@")
+          python3 dpkg-dev file desktop-file-utils appstream xvfb xauth x11-utils node-typescript "$@")
 
 missing=()
 for p in "${packages[@]}"; do
