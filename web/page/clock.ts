@@ -1,9 +1,11 @@
 // The panels' timers. Each panel ticks once per its interval, paced by the
 // display's frames: a frame runs the ticks that fell due since the last one
-// and then draws once. A backlog (the tab was hidden, the device slept) is
-// dropped rather than run in a burst, as a desktop timer drops its missed
-// timeouts. With `?clock=manual` in the address nothing ticks by itself:
-// tests fire the ticks they count.
+// and then draws once. A frame that comes late (a busy processor, the
+// browser collecting garbage) is caught up over the next frames, so a run
+// keeps its ticks a second; a long backlog (the tab was hidden, the device
+// slept) is dropped rather than run in a burst, as a desktop timer drops
+// its missed timeouts. With `?clock=manual` in the address nothing ticks by
+// itself: tests fire the ticks they count.
 
 export interface Ticking {
     // The timer's period in milliseconds; 0 or less: not ticking.
@@ -14,9 +16,13 @@ export interface Ticking {
     frame(ticked: boolean): void;
 }
 
-// At most this many ticks run in one frame; more due than that means the
-// page was not running, and the timer starts again from now.
-const MOST_TICKS_PER_FRAME = 4;
+// Ticks due longer ago than this mean the page was not running: the timer
+// starts again from now.
+const LONGEST_CATCH_UP_MS = 250;
+// A frame runs every panel's first due tick, and more only while its ticks
+// have taken less than this, so that catching up never stalls the display:
+// what is left stays due for the next frame.
+const TICK_TIME_PER_FRAME_MS = 8;
 
 interface Entry {
     next: number | null;  // when the next tick falls due (ms), null: not started
@@ -27,6 +33,9 @@ export const manualClock = new URLSearchParams(location.search).get('clock') ===
 export class Clock {
     private readonly entries = new Map<Ticking, Entry>();
     private running = false;
+
+    // `time`: the processor's clock in ms, to measure what ticks take.
+    constructor(private readonly time: () => number = () => performance.now()) {}
 
     add(t: Ticking): void {
         this.entries.set(t, { next: null });
@@ -51,8 +60,9 @@ export class Clock {
     }
 
     private onFrame(now: number): void {
+        const deadline = this.time() + TICK_TIME_PER_FRAME_MS;
         for (const [t, entry] of this.entries)
-            this.advance(t, entry, now);
+            this.advance(t, entry, now, deadline);
         if (this.entries.size > 0) {
             requestAnimationFrame((next) => this.onFrame(next));
         } else {
@@ -60,17 +70,15 @@ export class Clock {
         }
     }
 
-    private advance(t: Ticking, entry: Entry, now: number): void {
+    private advance(t: Ticking, entry: Entry, now: number, deadline: number): void {
         const interval = t.interval();
         let ticked = false;
         if (interval <= 0) {
             entry.next = null;
         } else {
-            if (entry.next === null)
+            if (entry.next === null || now - entry.next > LONGEST_CATCH_UP_MS)
                 entry.next = now + interval;
-            let count = 0;
-            while (entry.next <= now && count < MOST_TICKS_PER_FRAME) {
-                ++count;
+            while (entry.next <= now && (!ticked || this.time() < deadline)) {
                 ticked = true;
                 entry.next += interval;
                 if (!t.tick()) {
@@ -78,8 +86,6 @@ export class Clock {
                     break;
                 }
             }
-            if (entry.next !== null && entry.next <= now)
-                entry.next = now + interval;
         }
         t.frame(ticked);
     }
