@@ -166,3 +166,72 @@ describe('both languages, remembered', () => {
         await page.close();
     });
 });
+
+describe('the timer box paces the ticks, one per interval', () => {
+    // Frames at 60 a second for two seconds, then a gap (the tab hidden for
+    // a minute), then two more frames.
+    const frames = [...Array.from({ length: 121 }, (_, i) => (i * 1000) / 60), 62000, 62000 + 1000 / 60];
+    const cases = [
+        { name: '10 ms: 200 ticks in two seconds, one after the gap', timer: '10', ticks: [200, 201, 202] },
+        { name: '50 ms', timer: '50', ticks: [40, 41, 41] },
+        { name: '16 ms beats the frames', timer: '16', ticks: [125, 126, 127] },
+        { name: '0 stops it', timer: '0', ticks: [0, 0, 0] },
+    ];
+    for (const c of cases) {
+        test(c.name, async () => {
+            const page = await openPage();
+            const ticks = await page.evaluate((timer, times) => {
+                const app = window.springlab;
+                const panel = app.open('vibration');
+                const box = panel.definition.parameters.find((p) => p.key === 'timer').box;
+                panel.form.boxes.get(box).value = timer;
+                panel.apply();
+                const seen = [];
+                times.forEach((t, i) => {
+                    app.clock.frame(t);
+                    if (i >= times.length - 3)
+                        seen.push(panel.run.tick);
+                });
+                return seen;
+            }, c.timer, frames);
+            assert.deepEqual(ticks, c.ticks);
+            await page.close();
+        });
+    }
+});
+
+describe('Tab walks the boxes in the window\'s order', () => {
+    for (const name of experiments) {
+        test(name, async () => {
+            const page = await openPage();
+            const order = await page.evaluate((n) => {
+                const panel = window.springlab.open(n);
+                return panel.definition.controls.filter((c) => c.kind !== 'label')
+                    .sort((a, b) => a.tabIndex - b.tabIndex).map((c) => c.name);
+            }, name);
+            await page.focus(`.panel[data-experiment="${name}"] [data-control="${order[0]}"]`);
+            const walked = [order[0]];
+            for (let i = 1; i < order.length; ++i) {
+                await page.keyboard.press('Tab');
+                walked.push(await page.evaluate(() => document.activeElement.dataset.control));
+            }
+            assert.deepEqual(walked, order);
+            await page.close();
+        });
+    }
+});
+
+describe('a narrow screen shows one experiment at a time', () => {
+    test('a phone held upright', async () => {
+        const page = await openPage({ width: 390, height: 844, ratio: 3 });
+        const shown = await page.evaluate(() => {
+            const app = window.springlab;
+            app.open('vibration');
+            app.open('two-balls');
+            return app.panels.map((p) => [p.definition.name, p.form.element.offsetWidth > 0,
+                                           p.element.getBoundingClientRect().right <= window.innerWidth + 0.5]);
+        });
+        assert.deepEqual(shown, [['vibration', false, true], ['two-balls', true, true]]);
+        await page.close();
+    });
+});
