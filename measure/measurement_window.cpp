@@ -2,6 +2,7 @@
 
 #include "runtime/forms/form.h"
 #include "runtime/numeric/runtime_error.h"
+#include "runtime/text/catalogue.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -464,7 +465,7 @@ QString MeasurementWindow::saveCsv(const QString& path)
         columns[i] = static_cast<int>(i);
     const CsvTable table{m_source.definition().name, m_parameters, quantities(), m_source.definition().quantityContext,
                          columns, &m_recorder};
-    const std::string error = measure::saveCsv(QFile::encodeName(path).toStdString(), table);
+    const std::string error = measure::saveCsv(QFile::encodeName(path).toStdString(), table, rt::languageCode());
     if (error.empty())
         return {};
     const QString message = tr("CSV ファイルを保存できませんでした。\n%1\n\n"
@@ -499,8 +500,11 @@ QString MeasurementWindow::saveGraph(const QString& path)
                                                [&bytes](const Sink& sink) {
                                                    sink(std::string_view(bytes.constData(),
                                                                          static_cast<std::size_t>(bytes.size())));
-                                               })
-                                    : QFile::encodeName(path).toStdString() + ": the picture could not be drawn";
+                                               },
+                                               rt::languageCode())
+                                    : rt::text::say(rt::languageCode(), "measure",
+                                                    QT_TRANSLATE_NOOP("measure", "%1: the picture could not be drawn"),
+                                                    {QFile::encodeName(path).toStdString()});
     if (error.empty())
         return {};
     const QString message = tr("グラフを保存できませんでした。\n%1").arg(QFile::decodeName(error.c_str()));

@@ -1,5 +1,7 @@
 #include "shell/language.h"
 
+#include "runtime/forms/form.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -96,6 +98,7 @@ void setLanguage(Language language)
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator());
     g_language = language;
+    rt::setLanguageCode(language.code());
     applied = true;
     // The windows are told by posted events; they are delivered here, so
     // every open window shows the new language when this returns.

@@ -615,6 +615,18 @@ QPalette lightPalette()
     return palette;
 }
 
+namespace {
+std::string& languageCodeSlot()
+{
+    static std::string code = "ja";
+    return code;
+}
+}  // namespace
+
+std::string_view languageCode() { return languageCodeSlot(); }
+
+void setLanguageCode(std::string_view code) { languageCodeSlot() = code; }
+
 bool isZoomLevel(int percent)
 {
     return std::find(std::begin(kZoomLevels), std::end(kZoomLevels), percent) != std::end(kZoomLevels);

@@ -37,6 +37,8 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QLabel;
@@ -256,6 +258,12 @@ QPalette lightPalette();
 // proposed in it. Each dialog tells the path the user chose.
 QString dialogPath(const QString& fileName);
 void rememberDialogPath(const QString& chosenPath);
+
+// The code of the language the windows speak ("ja", "en"), for the texts
+// that plain-C++ code words through the translation table (rt::text):
+// the readers' and savers' messages. Kept by whoever switches languages.
+std::string_view languageCode();
+void setLanguageCode(std::string_view code);
 
 // The zoom levels, in percent.
 inline constexpr int kZoomLevels[] = {100, 125, 150, 200, 250, 300, 400};
