@@ -158,7 +158,7 @@ ENGLISH = {
         "タイマー": "Timer",
         "節点の数": "Nodes",
         "節点間の長さ": "Link length",
-        "重力": "g",
+        "重力": "Gravity",
         "粘性抵抗": "Damping",
         "バネ定数": "Spring k",
         "領域内でクリックしてゴムひもを引っ張ります。": "Click inside the frame to pull the cord.",

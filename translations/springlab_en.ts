@@ -523,7 +523,7 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
     </message>
     <message>
         <source>重力</source>
-        <translation>g</translation>
+        <translation>Gravity</translation>
     </message>
     <message>
         <source>粘性抵抗</source>

@@ -383,6 +383,7 @@ void Form::fitCaptions()
     for (const Control& c : m_controls) {
         if (c.def->kind == ControlKind::Label) {
             c.widget->setFont(QFont());
+            widenToTheLeft(c);
             shrinkToFit(*static_cast<QLabel*>(c.widget));
         } else if (c.def->kind == ControlKind::CommandButton) {
             c.widget->setFont(QFont());
@@ -393,6 +394,38 @@ void Form::fitCaptions()
             c.widget->setFont(font());
         }
     }
+}
+
+// The design's labels were sized for their Japanese words; a one-line
+// label in another language whose word is longer first takes the free room
+// to its left (its text starts further left, still ending where it did),
+// and only then a smaller font. Japanese labels keep the design's places.
+void Form::widenToTheLeft(const Control& c)
+{
+    const ControlDef& def = *c.def;
+    auto* label = static_cast<QLabel*>(c.widget);
+    const int top = clientTop();
+    label->setGeometry(toPixels(def.left), top + toPixels(def.top), toPixels(def.width), toPixels(def.height));
+    if (languageCode() == "ja" || label->text().contains(QLatin1Char('\n')))
+        return;
+    const QFontMetrics metrics(label->font());
+    // Measured as shrinkToFit measures, with a pixel to spare for rounding.
+    const int room = label->contentsRect().width();
+    const int extra = metrics.boundingRect(QRect(0, 0, room, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                                           label->text()).width() + 2 - room;
+    if (extra <= 0 || metrics.height() * 2 <= label->height())
+        return;
+    // The nearest control on the same rows to the left, or the window's edge.
+    int limit = 0;
+    for (const Control& other : m_controls) {
+        const ControlDef& o = *other.def;
+        if (&other != &c && o.top < def.top + def.height && def.top < o.top + o.height
+            && o.left + o.width <= def.left)
+            limit = std::max(limit, o.left + o.width + 60);  // a 4-pixel gap
+    }
+    const int left = std::max(toPixels(limit), label->x() - extra);
+    if (left < label->x())
+        label->setGeometry(left, label->y(), label->x() + label->width() - left, label->height());
 }
 
 void Form::changeEvent(QEvent* event)

@@ -192,6 +192,7 @@ private:
         QWidget* widget;
     };
     const Control& find(const char* name) const;
+    void widenToTheLeft(const Control& c);
     void loadDesignState();
     void applyZoom();
     void applyTitle();
