@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QToolButton>
 #include <QPushButton>
 #include <QTest>
 
@@ -438,6 +440,54 @@ INSTANTIATE_TEST_SUITE_P(Windows, CaptionsFit, ::testing::ValuesIn(captionCases(
                                  c.window < std::size(kSims) ? kSims[c.window].name : "frmMain";
                              return name + "_" + languageCode(c.language).toStdString() + "_"
                                     + std::to_string(c.zoom);
+                         });
+
+// ------------------------------------------------------------ the launcher's menus
+
+struct MenuCase {
+    Language language;
+    int zoom;
+};
+
+class LauncherMenus : public AtDefaults, public ::testing::WithParamInterface<MenuCase> {};
+
+// All four menus show on the narrow launcher, none behind the bar's »,
+// and its client area stays 3720 × 3090 twips.
+TEST_P(LauncherMenus, AllShowWithoutTheOverflowButton)
+{
+    setLanguage(GetParam().language);
+    rt::setZoomPercent(GetParam().zoom);
+    Windows windows;
+    frmMain launcher(windows);
+    launcher.Show();
+    QApplication::processEvents();
+    QMenuBar& bar = launcher.menuBar();
+    ASSERT_EQ(bar.actions().size(), 4);
+    for (QAction* menu : bar.actions()) {
+        const QRect place = bar.actionGeometry(menu);
+        EXPECT_FALSE(place.isEmpty()) << menu->text().toStdString();
+        EXPECT_LE(place.right(), bar.width()) << menu->text().toStdString();
+    }
+    auto* overflow = bar.findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+    EXPECT_TRUE(!overflow || !overflow->isVisible());
+    const double zoom = GetParam().zoom / 100.0;
+    EXPECT_EQ(launcher.width(), qRound(248 * zoom));
+    EXPECT_EQ(launcher.height() - bar.height(), qRound(206 * zoom));
+    // The titles follow the zoom: no style sheet fixed their font.
+    EXPECT_DOUBLE_EQ(bar.font().pointSizeF(), launcher.font().pointSizeF());
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, LauncherMenus,
+                         ::testing::ValuesIn([] {
+                             std::vector<MenuCase> cases;
+                             for (Language language : {Language::Japanese, Language::English})
+                                 for (int zoom : rt::kZoomLevels)
+                                     cases.push_back({language, zoom});
+                             return cases;
+                         }()),
+                         [](const auto& info) {
+                             return languageCode(info.param.language).toStdString() + "_"
+                                    + std::to_string(info.param.zoom);
                          });
 
 // ------------------------------------------------------------ the look
