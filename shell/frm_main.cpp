@@ -33,6 +33,7 @@ const rt::ControlDef kControls[] = {
 
 constexpr const char* kViewMenu = QT_TRANSLATE_NOOP("frmMain", "表示(&V)");
 constexpr const char* kZoomMenu = QT_TRANSLATE_NOOP("frmMain", "倍率(&Z)");
+constexpr const char* kDoesNotFit = QT_TRANSLATE_NOOP("frmMain", "画面に収まりません");
 constexpr const char* kMeasureMenu = QT_TRANSLATE_NOOP("frmMain", "計測(&M)");
 constexpr const char* kRecordMenu = QT_TRANSLATE_NOOP("frmMain", "記録(&R)");
 constexpr const char* kReplay = QT_TRANSLATE_NOOP("frmMain", "再生(&P)...");
@@ -92,6 +93,10 @@ frmMain::frmMain(Windows& windows)
         connect(action, &QAction::triggered, this, [level] { rt::setZoomPercent(level); });
         m_zoomActions.push_back(action);
     }
+    // Only the levels at which every window fits its screen, asked again
+    // each time the menu opens (a screen may have come or gone).
+    m_zoomMenu->setToolTipsVisible(true);
+    connect(m_zoomMenu, &QMenu::aboutToShow, this, [this] { offerZoomsThatFit(); });
 
     // The language menu is named in both languages: whoever cannot read the
     // one still finds it.
@@ -175,8 +180,20 @@ QAction& frmMain::languageAction(Language language) const
 void frmMain::zoomApplied()
 {
     // Also called while the base is being built, before the menu exists.
-    if (!m_zoomActions.empty())
+    if (!m_zoomActions.empty()) {
         zoomAction(rt::zoomPercent()).setChecked(true);
+        offerZoomsThatFit();
+    }
+}
+
+void frmMain::offerZoomsThatFit()
+{
+    for (QAction* action : m_zoomActions) {
+        const bool fits = rt::zoomFits(action->data().toInt());
+        action->setEnabled(fits);
+        action->setToolTip(fits ? QString() : translated(kDoesNotFit));
+        action->setStatusTip(action->toolTip());
+    }
 }
 
 void frmMain::retranslate()
@@ -195,6 +212,7 @@ void frmMain::retranslate()
     m_helpMenu->setTitle(translated(kHelpMenu));
     m_aboutAction->setText(translated(kAbout));
     languageAction(currentLanguage()).setChecked(true);
+    offerZoomsThatFit();
     zoomApplied();
 }
 

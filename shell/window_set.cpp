@@ -27,6 +27,14 @@ void setWindowMaker(WindowMaker maker) { windowMaker() = std::move(maker); }
 
 Windows::Windows()
 {
+    // Each window is made when first shown; the zoom leaves room for it
+    // from the start.
+    static const bool expected = [] {
+        for (const sims::Definition* d : sims::experiments())
+            rt::expectWindow(d->clientWidth, d->clientHeight);
+        return true;
+    }();
+    (void)expected;
     for (std::size_t i = 0; i < sims::experiments().size(); ++i)
         m_slots.push_back(std::make_unique<Slot>());
 }

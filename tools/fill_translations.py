@@ -60,6 +60,7 @@ ENGLISH = {
             "Correct the values and press [Apply] to start it again.",
     },
     "frmMain": {
+        "画面に収まりません": "does not fit the screen",
         "バネ関係": "Spring Experiments",
         "ゴムひもで回転": "Rotation on a rubber cord",
         "バネの振動": "Vibration of a spring",

@@ -632,6 +632,10 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
         <source>記録がいっぱいになったので、%1 ティックで終わっています。</source>
         <translation>The recording was full, so it ends at tick %1.</translation>
     </message>
+    <message>
+        <source>画面に収まりません</source>
+        <translation>does not fit the screen</translation>
+    </message>
 </context>
 <context>
     <name>frmRotaion</name>

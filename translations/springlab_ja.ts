@@ -631,6 +631,10 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
         <source>記録がいっぱいになったので、%1 ティックで終わっています。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>画面に収まりません</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>frmRotaion</name>

@@ -12,7 +12,9 @@
 #include <QFileInfo>
 #include <QEvent>
 #include <QKeySequence>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleFactory>
@@ -353,8 +355,27 @@ void Form::applyZoom()
                               toPixels(def.height));
     }
     fitCaptions();
+    placeOnScreen();
     update();
     zoomApplied();
+}
+
+// A zoom keeps the window where the user put it, moved only as far as it
+// must to stay on its screen.
+void Form::placeOnScreen()
+{
+    if (!isVisible())
+        return;
+    if (!m_home || !m_placedByZoom || pos() != *m_placedByZoom)
+        m_home = pos();
+    const QRect area = availableAreaOf(*this);
+    const QSize outer = frameGeometry().size();
+    QPoint place = *m_home;
+    place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - outer.width())));
+    place.setY(std::max(area.top(), std::min(place.y(), area.bottom() + 1 - outer.height())));
+    if (place != pos())
+        move(place);
+    m_placedByZoom = place;
 }
 
 void Form::applyTitle()
@@ -667,10 +688,93 @@ bool isZoomLevel(int percent)
 
 int zoomPercent() { return g_zoomPercent; }
 
+namespace {
+AvailableArea& availableArea()
+{
+    static AvailableArea area;
+    return area;
+}
+}  // namespace
+
+void setAvailableArea(AvailableArea area) { availableArea() = std::move(area); }
+
+QRect availableAreaOf(const QWidget& window)
+{
+    if (availableArea())
+        return availableArea()(window);
+    const QScreen* screen = window.isVisible() ? window.screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QSize Form::frameSizeAt(int percent) const
+{
+    const double factor = percent / 100.0;
+    auto at = [factor](int twips) { return qRound(twips * factor / kTwipsPerPixel); };
+    // The menu bar's titles grow with the window's font, so its height too.
+    const int bar = m_menuBar ? qRound(m_menuBar->sizeHint().height() * factor / zoomFactor()) : 0;
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
+    return QSize(at(m_clientWidth), bar + at(m_clientHeight)) + frame;
+}
+
+namespace {
+std::vector<QSize>& expectedWindows()
+{
+    static std::vector<QSize> sizes;
+    return sizes;
+}
+}  // namespace
+
+void expectWindow(int clientWidth, int clientHeight) { expectedWindows().emplace_back(clientWidth, clientHeight); }
+
+bool zoomFits(int percent)
+{
+    if (percent <= 100)
+        return true;
+    auto fits = [](const QSize& size, const QRect& area) {
+        return !area.isValid() || (size.width() <= area.width() && size.height() <= area.height());
+    };
+    // A window not made yet is shown on the main screen with a frame like
+    // the others'.
+    QSize frame;
+    QRect mainArea;
+    for (const Form* form : allForms()) {
+        if (!fits(form->frameSizeAt(percent), availableAreaOf(*form)))
+            return false;
+        if (form->isVisible())
+            frame = frame.expandedTo(form->frameGeometry().size() - form->size());
+        if (!form->isVisible() || !mainArea.isValid())
+            mainArea = availableAreaOf(*form);
+    }
+    if (allForms().empty() && QGuiApplication::primaryScreen())
+        mainArea = QGuiApplication::primaryScreen()->availableGeometry();
+    const double factor = percent / 100.0;
+    for (const QSize& twips : expectedWindows()) {
+        const QSize size(qRound(twips.width() * factor / kTwipsPerPixel), qRound(twips.height() * factor / kTwipsPerPixel));
+        if (!fits(size + frame, mainArea))
+            return false;
+    }
+    return true;
+}
+
+void keepZoomOnScreens()
+{
+    int percent = g_zoomPercent;
+    while (percent > 100 && !zoomFits(percent))
+        percent = neighbourZoomLevel(percent, -1);
+    if (percent == g_zoomPercent)
+        return;
+    g_zoomPercent = percent;
+    for (Form* form : allForms())
+        form->applyZoom();
+}
+
 void setZoomPercent(int percent)
 {
     if (!isZoomLevel(percent))
         return;
+    // No window grows past its screen: the largest level that fits.
+    while (percent > 100 && !zoomFits(percent))
+        percent = neighbourZoomLevel(percent, -1);
     if (percent != g_zoomPercent) {
         g_zoomPercent = percent;
         // Geometry and fonts only: timers, state and pictures are untouched,

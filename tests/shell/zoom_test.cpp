@@ -490,6 +490,66 @@ INSTANTIATE_TEST_SUITE_P(Zooms, LauncherMenus,
                                     + std::to_string(info.param.zoom);
                          });
 
+// ------------------------------------------------------------ zooms that fit the screen
+
+struct ScreenCase {
+    const char* name;
+    QRect area;    // the screen's available area
+    int largest;   // the largest zoom at which every window fits it
+};
+
+class ZoomOnScreen : public AtDefaults, public ::testing::WithParamInterface<ScreenCase> {
+protected:
+    void TearDown() override
+    {
+        AtDefaults::TearDown();
+        rt::setAvailableArea([](const QWidget&) { return QRect(0, 0, 8000, 6000); });
+    }
+};
+
+// The zoom menu offers the levels at which every window, open or not yet
+// made, fits the screen, and says why the others are not offered; asked for
+// a larger one (a key, the command line), the zoom takes the largest that
+// fits; a window the zoom grows stays on its screen, and going back puts
+// it where it was.
+TEST_P(ZoomOnScreen, OnlyLevelsThatFitAndWindowsStayWhereTheyWere)
+{
+    const ScreenCase& c = GetParam();
+    rt::setAvailableArea([&c](const QWidget&) { return c.area; });
+    Windows windows;
+    frmMain launcher(windows);
+    launcher.Show();
+    for (int level : rt::kZoomLevels) {
+        QAction& action = launcher.zoomAction(level);
+        EXPECT_EQ(action.isEnabled(), level <= c.largest) << level;
+        EXPECT_EQ(action.toolTip() == QStringLiteral("画面に収まりません"), level > c.largest) << level;
+    }
+    setLanguage(Language::English);
+    EXPECT_EQ(rt::zoomFits(400), c.largest == 400);
+    EXPECT_EQ(launcher.zoomAction(400).toolTip() == QStringLiteral("does not fit the screen"), c.largest < 400);
+
+    rt::Form& balls = twoBallsWindow(windows);  // the widest window
+    balls.Show();
+    // Near the bottom right corner, whole at 100 %.
+    const QPoint home(c.area.right() - 600, c.area.bottom() - 420);
+    balls.move(home);
+    rt::setZoomPercent(400);
+    EXPECT_EQ(rt::zoomPercent(), c.largest);
+    for (rt::Form* window : {&balls, static_cast<rt::Form*>(&launcher)}) {
+        EXPECT_TRUE(c.area.contains(window->frameGeometry())) << window->objectName().toStdString();
+    }
+    rt::setZoomPercent(100);
+    EXPECT_EQ(balls.pos(), home);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, ZoomOnScreen,
+                         ::testing::Values(ScreenCase{"Wide1920x1200", QRect(0, 0, 1920, 1200), 300},
+                                           ScreenCase{"Laptop1280x800", QRect(0, 0, 1280, 800), 200},
+                                           ScreenCase{"Old1024x768", QRect(0, 0, 1024, 768), 150},
+                                           ScreenCase{"RightOfAnother", QRect(1920, 0, 1280, 800), 200},
+                                           ScreenCase{"Large4K", QRect(0, 0, 3840, 2160), 400}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // ------------------------------------------------------------ the look
 
 TEST_F(AtDefaults, UnderADarkDesktopPaletteTheFloorAndCordStayBlackOnLight)
