@@ -211,9 +211,7 @@ std::atomic<void (*)(int)> g_beforeDying{nullptr};
 
 extern "C" void removeTemporariesAndDie(int signal)
 {
-    for (TempSlot& slot : g_temps)
-        if (slot.state.load() == 2)
-            ::unlink(slot.path.data());
+    removeTemporaryFilesNow();
     if (void (*hook)(int) = g_beforeDying.load())
         hook(signal);
     std::signal(signal, SIG_DFL);
@@ -308,6 +306,15 @@ std::string saveFile(const std::string& path, const std::function<void(const Sin
         p = to.is_absolute() ? to : p.parent_path() / to;
     }
     return saveTo(path, p, produce, language);
+}
+
+void removeTemporaryFilesNow()
+{
+#ifdef SPRINGLAB_POSIX_FILES
+    for (TempSlot& slot : g_temps)
+        if (slot.state.load() == 2)
+            ::unlink(slot.path.data());
+#endif
 }
 
 void removeTemporaryFilesOnSignals(void (*beforeDying)(int signal))

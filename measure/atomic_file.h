@@ -38,4 +38,9 @@ std::string savedFileOf(const std::string& path);
 // would have. Where there are no such signals it does nothing.
 void removeTemporaryFilesOnSignals(void (*beforeDying)(int signal) = nullptr);
 
+// Removes the temporary files of saves under way, from a signal handler of
+// the caller's own (async-signal-safe): those saves then fail and leave the
+// files they were to replace untouched.
+void removeTemporaryFilesNow();
+
 }  // namespace measure
