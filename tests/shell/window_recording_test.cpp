@@ -430,3 +430,87 @@ INSTANTIATE_TEST_SUITE_P(
         Spoken{"CsvIntoAFolderEnglish", Language::English, Spoken::SaveCsv, "", "",
                "not saved: it is not an ordinary file"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- presses on the real event loop
+
+// The window's ticks as they run, counted apart from the recorder.
+class TickCounter : public rt::Form::Listener {
+public:
+    explicit TickCounter(rt::Form& form) : m_form(form) { form.addListener(this); }
+    ~TickCounter() { m_form.removeListener(this); }
+    void formEventRan(rt::FormEvent event) override { ticks += event == rt::FormEvent::Tick; }
+    std::int64_t ticks = 0;
+
+private:
+    rt::Form& m_form;
+};
+
+// With the window's own timer on the event loop, each press is recorded
+// against the ticks the window had run when it came, and a hold of the
+// timer (the measurement window's pause) where it happened: a window held
+// when its recording starts, presses a moment apart, a pause between them.
+struct Session {
+    const char* name;
+    const char* steps;  // H hold, R release, P press, W until the timer has ticked a few times
+};
+
+class PressesOnTheEventLoop : public ::testing::TestWithParam<Session> {};
+
+TEST_P(PressesOnTheEventLoop, AreRecordedAtTheTicksTheyCameAfter)
+{
+    using Kind = measure::ScriptEvent::Kind;
+    Windows w;
+    frmVibration& window = vibrationWindow(w);
+    window.Show();
+    const std::string_view steps = GetParam().steps;
+    std::size_t at = 0;
+    if (steps.starts_with('H')) {  // held before the recording starts
+        window.Timer1.setHeld(true);
+        ++at;
+    }
+    w.startRecording(vibration::definition());
+    TickCounter counter(window);
+    window.button("Command1").click();
+    std::vector<std::pair<Kind, std::int64_t>> expected{{Kind::Change, 0}};
+    if (window.Timer1.held())
+        expected.emplace_back(Kind::Pause, 0);
+    rt::RealTimeouts real;
+    for (; at < steps.size(); ++at) {
+        switch (steps[at]) {
+        case 'H':
+            window.Timer1.setHeld(true);
+            expected.emplace_back(Kind::Pause, counter.ticks);
+            break;
+        case 'R':
+            window.Timer1.setHeld(false);
+            expected.emplace_back(Kind::Resume, counter.ticks);
+            break;
+        case 'P':
+            window.mouseDownAt(rt::kLeftButton, 0, 300, 150);
+            expected.emplace_back(Kind::Press, counter.ticks);
+            break;
+        case 'W': {
+            const std::int64_t before = counter.ticks;
+            ASSERT_TRUE(QTest::qWaitFor([&] { return counter.ticks >= before + 3; }, 10000));
+            break;
+        }
+        }
+    }
+    const std::optional<measure::Script> script = w.stopRecording(vibration::definition());
+    ASSERT_TRUE(script);
+    std::vector<std::pair<Kind, std::int64_t>> recorded;
+    for (const measure::ScriptEvent& e : script->events)
+        if (e.kind != Kind::Move)
+            recorded.emplace_back(e.kind, e.tick);
+    // A release shows when the next input or tick comes: the one at the
+    // end of a session has nothing after it.
+    if (steps.ends_with('R'))
+        expected.pop_back();
+    EXPECT_EQ(recorded, expected);
+    window.close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessions, PressesOnTheEventLoop,
+                         ::testing::Values(Session{"Running", "PWPWP"}, Session{"HeldAtTheStart", "HPPRWP"},
+                                           Session{"PausedBetweenPresses", "PWHPRWP"}),
+                         [](const auto& info) { return std::string(info.param.name); });
