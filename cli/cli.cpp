@@ -27,9 +27,6 @@
 
 // The messages are found by lupdate under the context "cli" and looked up
 // in the table made from the same translation files as the windows'.
-#ifndef QT_TRANSLATE_NOOP
-#define QT_TRANSLATE_NOOP(scope, x) x
-#endif
 
 namespace cli {
 namespace {
@@ -72,18 +69,7 @@ thread_local std::string_view t_language = "en";
 // `source` in the user's language, with %1, %2... replaced by `args`.
 std::string say(std::string_view source, std::initializer_list<std::string_view> args = {})
 {
-    const std::string_view text = rt::text::translate(t_language, "cli", source);
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t n = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : args.size();
-        if (text[i] == '%' && n < args.size()) {
-            out.append(args.begin()[n]);
-            ++i;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
+    return rt::text::say(t_language, "cli", source, args);
 }
 
 std::string number(std::int64_t n) { return std::to_string(n); }
@@ -530,14 +516,16 @@ int runScript(const Script& given, const Output& o, const Environment& env, std:
             if (out)  // a full disk or a closed pipe: the rest is not tried
                 out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
         });
-    } else if (const std::string error = measure::saveCsv(*o.csv, table); !error.empty()) {
+    } else if (const std::string error = measure::saveCsv(*o.csv, table, t_language); !error.empty()) {
         tell(err, o.command, error);
         status = kFailed;
     }
     if (o.picture) {
         // The picture after the last tick, as the window would show it.
         const std::string svg = measure::pictureSvg(run.canvas(), definition.clientWidth, definition.clientHeight);
-        if (const std::string error = measure::saveFile(*o.picture, [&svg](const measure::Sink& sink) { sink(svg); });
+        if (const std::string error = measure::saveFile(*o.picture,
+                [&svg](const measure::Sink& sink) { sink(svg); },
+                t_language);
             !error.empty()) {
             tell(err, o.command, error);
             status = kFailed;
@@ -545,7 +533,9 @@ int runScript(const Script& given, const Output& o, const Environment& env, std:
     }
     if (o.record) {
         const std::string text = measure::writeRecording(recorded);
-        const std::string error = measure::saveFile(*o.record, [&text](const measure::Sink& sink) { sink(text); });
+        const std::string error = measure::saveFile(*o.record,
+                [&text](const measure::Sink& sink) { sink(text); },
+                t_language);
         if (!error.empty()) {
             tell(err, o.command, error);
             status = kFailed;
@@ -584,7 +574,7 @@ int replay(const std::vector<std::string>& args, const Environment& env, std::os
     if (!file)
         throw Usage{say(QT_TRANSLATE_NOOP("cli", "which recording?"))};
     checkDistinct(file, "RECORDING", o.csv, "--csv");
-    const measure::RecordingRead read = measure::loadRecording(*file);
+    const measure::RecordingRead read = measure::loadRecording(*file, t_language);
     if (!read.script)
         throw Usage{read.error};
     return runScript(*read.script, o, env, out, err);

@@ -1,5 +1,7 @@
 #include "measure/atomic_file.h"
 
+#include "runtime/text/catalogue.h"
+
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -87,18 +89,46 @@ std::string temporaryNameBeside(const fs::path& target)
     return (target.parent_path() / name).string();
 }
 
+std::string say(std::string_view language, std::string_view source, std::initializer_list<std::string_view> args = {})
+{
+    return rt::text::say(language, "measure", source, args);
+}
+
+// The system's reasons a save fails most often, as the C library words
+// them, so that the translation files can say them in every language; any
+// other reason is told in the system's words.
+[[maybe_unused]] constexpr const char* kCommonReasons[] = {
+    QT_TRANSLATE_NOOP("measure", "No such file or directory"),
+    QT_TRANSLATE_NOOP("measure", "Permission denied"),
+    QT_TRANSLATE_NOOP("measure", "No space left on device"),
+    QT_TRANSLATE_NOOP("measure", "Read-only file system"),
+    QT_TRANSLATE_NOOP("measure", "Is a directory"),
+    QT_TRANSLATE_NOOP("measure", "Not a directory"),
+    QT_TRANSLATE_NOOP("measure", "File name too long"),
+    QT_TRANSLATE_NOOP("measure", "Disk quota exceeded"),
+    QT_TRANSLATE_NOOP("measure", "File exists"),
+    QT_TRANSLATE_NOOP("measure", "Input/output error"),
+    QT_TRANSLATE_NOOP("measure", "File too large"),
+    QT_TRANSLATE_NOOP("measure", "Too many levels of symbolic links"),
+};
+
+std::string reasonOf(std::error_code error, std::string_view language) { return say(language, error.message()); }
+
 #ifdef SPRINGLAB_POSIX_FILES
 
-std::string reasonOf(int error) { return std::generic_category().message(error); }
+std::string reasonOf(int error, std::string_view language)
+{
+    return reasonOf(std::error_code(error, std::generic_category()), language);
+}
 
-std::string writeAll(int fd, std::string_view data)
+std::string writeAll(int fd, std::string_view data, std::string_view language)
 {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return reasonOf(errno);
+            return reasonOf(errno, language);
         }
         data.remove_prefix(static_cast<std::size_t>(n));
     }
@@ -107,7 +137,8 @@ std::string writeAll(int fd, std::string_view data)
 
 // The new file, created with O_EXCL so that no other file of that name is
 // ever written; the mode goes through the umask as for any new file.
-int createTemporary(const fs::path& target, std::optional<TemporaryFile>& temp, std::string& error)
+int createTemporary(const fs::path& target, std::optional<TemporaryFile>& temp, std::string& error,
+                    std::string_view language)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = temporaryNameBeside(target);
@@ -117,35 +148,35 @@ int createTemporary(const fs::path& target, std::optional<TemporaryFile>& temp, 
             return fd;
         }
         if (errno != EEXIST) {
-            error = reasonOf(errno);
+            error = reasonOf(errno, language);
             return -1;
         }
     }
-    error = reasonOf(EEXIST);
+    error = reasonOf(EEXIST, language);
     return -1;
 }
 
 std::string saveTo(const std::string& path, const fs::path& target,
-                   const std::function<void(const Sink&)>& produce)
+                   const std::function<void(const Sink&)>& produce, std::string_view language)
 {
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists) {
         if (!S_ISREG(old.st_mode))
-            return path + ": not saved: it is not an ordinary file";
+            return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: it is not an ordinary file"), {path});
         // Root may write anything; a file nobody may write is still meant
         // to stay as it is.
         if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
-            return path + ": not saved: the file is read-only";
+            return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: the file is read-only"), {path});
     } else if (errno != ENOENT) {
-        return path + ": not saved: " + reasonOf(errno);
+        return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: %2"), {path, reasonOf(errno, language)});
     }
 
     std::optional<TemporaryFile> temp;
     std::string error;
-    const int fd = createTemporary(target, temp, error);
+    const int fd = createTemporary(target, temp, error, language);
     if (fd < 0)
-        return path + ": cannot create a file there: " + error;
+        return say(language, QT_TRANSLATE_NOOP("measure", "%1: cannot create a file there: %2"), {path, error});
     if (exists) {
         // The saved file is the old one with new contents: its owner where
         // the user may give it (root may; others only keep their own), then
@@ -158,20 +189,20 @@ std::string saveTo(const std::string& path, const fs::path& target,
     try {
         produce([&](std::string_view piece) {
             if (error.empty())
-                error = writeAll(fd, piece);
+                error = writeAll(fd, piece, language);
         });
     } catch (...) {
         ::close(fd);
         throw;
     }
     if (error.empty() && ::fsync(fd) != 0)
-        error = reasonOf(errno);
+        error = reasonOf(errno, language);
     if (::close(fd) != 0 && error.empty())
-        error = reasonOf(errno);
+        error = reasonOf(errno, language);
     if (error.empty() && ::rename(temp->path().c_str(), target.c_str()) != 0)
-        error = reasonOf(errno);
+        error = reasonOf(errno, language);
     if (!error.empty())
-        return path + ": not saved: " + error;
+        return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: %2"), {path, error});
     temp->kept();
     return {};
 }
@@ -180,9 +211,7 @@ std::atomic<void (*)(int)> g_beforeDying{nullptr};
 
 extern "C" void removeTemporariesAndDie(int signal)
 {
-    for (TempSlot& slot : g_temps)
-        if (slot.state.load() == 2)
-            ::unlink(slot.path.data());
+    removeTemporaryFilesNow();
     if (void (*hook)(int) = g_beforeDying.load())
         hook(signal);
     std::signal(signal, SIG_DFL);
@@ -192,16 +221,16 @@ extern "C" void removeTemporariesAndDie(int signal)
 #else
 
 std::string saveTo(const std::string& path, const fs::path& target,
-                   const std::function<void(const Sink&)>& produce)
+                   const std::function<void(const Sink&)>& produce, std::string_view language)
 {
     std::error_code ec;
     const fs::file_status status = fs::status(target, ec);
     if (fs::exists(status)) {
         if (!fs::is_regular_file(status))
-            return path + ": not saved: it is not an ordinary file";
+            return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: it is not an ordinary file"), {path});
         if ((status.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write))
             == fs::perms::none)
-            return path + ": not saved: the file is read-only";
+            return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: the file is read-only"), {path});
     }
     std::string name = temporaryNameBeside(target);
     for (int attempt = 0; attempt < 100 && fs::exists(name, ec); ++attempt)
@@ -211,7 +240,7 @@ std::string saveTo(const std::string& path, const fs::path& target,
     {
         std::ofstream out(fs::path(temp.path()), std::ios::binary);
         if (!out)
-            return path + ": cannot create a file there";
+            return say(language, QT_TRANSLATE_NOOP("measure", "%1: cannot create a file there"), {path});
         produce([&out](std::string_view piece) {
             if (out)
                 out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
@@ -220,12 +249,12 @@ std::string saveTo(const std::string& path, const fs::path& target,
         written = static_cast<bool>(out);
     }
     if (!written)
-        return path + ": not saved: the file could not be written";
+        return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: the file could not be written"), {path});
     if (fs::exists(status))
         fs::permissions(temp.path(), status.permissions(), ec);
     fs::rename(temp.path(), target, ec);
     if (ec)
-        return path + ": not saved: " + ec.message();
+        return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: %2"), {path, reasonOf(ec, language)});
     temp.kept();
     return {};
 }
@@ -255,25 +284,37 @@ std::string savedFileOf(const std::string& path)
     return ec ? p.lexically_normal().string() : whole.string();
 }
 
-std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce)
+std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce,
+                     std::string_view language)
 {
     std::error_code ec;
     fs::path p(path);
     for (int links = 0; fs::is_symlink(fs::symlink_status(p, ec)); ++links) {
         if (links == kMaxLinks)
-            return path + ": not saved: too many symbolic links";
+            return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: too many symbolic links"), {path});
         // /dev/stdout and its kin are links to a descriptor the program has
         // open (a terminal, a pipe, a file the shell opened): the file at
         // the far end is not the user's to replace, and a rename would
         // leave the descriptor on the old one.
         if (isDescriptorLink(p))
-            return path + ": not saved: it names an open descriptor, not a file (use - for standard output)";
+            return say(language,
+                       QT_TRANSLATE_NOOP("measure", "%1: not saved: it names an open descriptor, not a file (use - for standard output)"),
+                       {path});
         const fs::path to = fs::read_symlink(p, ec);
         if (ec)
-            return path + ": not saved: " + ec.message();
+            return say(language, QT_TRANSLATE_NOOP("measure", "%1: not saved: %2"), {path, reasonOf(ec, language)});
         p = to.is_absolute() ? to : p.parent_path() / to;
     }
-    return saveTo(path, p, produce);
+    return saveTo(path, p, produce, language);
+}
+
+void removeTemporaryFilesNow()
+{
+#ifdef SPRINGLAB_POSIX_FILES
+    for (TempSlot& slot : g_temps)
+        if (slot.state.load() == 2)
+            ::unlink(slot.path.data());
+#endif
 }
 
 void removeTemporaryFilesOnSignals(void (*beforeDying)(int signal))

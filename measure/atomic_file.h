@@ -21,9 +21,11 @@ namespace measure {
 using Sink = std::function<void(std::string_view)>;
 
 // Saves what `produce` hands its sink. Returns an empty string on success,
-// or a message naming the file and the reason. If `produce` throws, the
-// temporary file is removed and the exception goes on.
-std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce);
+// or a message naming the file and the reason, in `language` (a code of
+// the translation files). If `produce` throws, the temporary file is
+// removed and the exception goes on.
+std::string saveFile(const std::string& path, const std::function<void(const Sink&)>& produce,
+                     std::string_view language = "en");
 
 // The file a save to `path` would write: `path` with its symbolic links
 // followed (the last one may point to a file not yet made). Two names of
@@ -35,5 +37,10 @@ std::string savedFileOf(const std::string& path);
 // async-signal-safe; may be null) and let the signal end the program as it
 // would have. Where there are no such signals it does nothing.
 void removeTemporaryFilesOnSignals(void (*beforeDying)(int signal) = nullptr);
+
+// Removes the temporary files of saves under way, from a signal handler of
+// the caller's own (async-signal-safe): those saves then fail and leave the
+// files they were to replace untouched.
+void removeTemporaryFilesNow();
 
 }  // namespace measure

@@ -113,9 +113,9 @@ void writeCsv(const CsvTable& table, const Sink& sink)
     sink(out);
 }
 
-std::string saveCsv(const std::string& path, const CsvTable& table)
+std::string saveCsv(const std::string& path, const CsvTable& table, std::string_view language)
 {
-    return saveFile(path, [&table](const Sink& sink) { writeCsv(table, sink); });
+    return saveFile(path, [&table](const Sink& sink) { writeCsv(table, sink); }, language);
 }
 
 CsvReadResult readCsv(std::string_view text, std::size_t maxRows)

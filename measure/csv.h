@@ -54,7 +54,7 @@ void writeCsv(const CsvTable& table, const Sink& sink);
 // and renames it to `path`, so the file is either complete or untouched.
 // Returns an empty string on success, or a message naming the file and the
 // reason; the recorded data are not touched either way.
-std::string saveCsv(const std::string& path, const CsvTable& table);
+std::string saveCsv(const std::string& path, const CsvTable& table, std::string_view language = "en");
 
 // A number in the shortest form that reads back as the same double.
 std::string formatNumber(double v);

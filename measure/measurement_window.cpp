@@ -2,6 +2,7 @@
 
 #include "runtime/forms/form.h"
 #include "runtime/numeric/runtime_error.h"
+#include "runtime/text/catalogue.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -16,6 +17,10 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
@@ -55,7 +60,11 @@ MeasurementWindow::MeasurementWindow(ExperimentFace& source)
     setAttribute(Qt::WA_QuitOnClose, false);  // the program ends with its last experiment
 
     m_chart = new QChart;
-    m_chart->legend()->setAlignment(Qt::AlignBottom);
+    // The column of check boxes beside the graph is its legend, each box
+    // with its curve's colour: it is as wide as its longest name in every
+    // language and at every zoom, where the chart's own legend would cut
+    // the names to share one line.
+    m_chart->legend()->hide();
     m_tickAxis = new QValueAxis;
     m_tickAxis->setLabelFormat(QStringLiteral("%d"));
     m_valueAxis = new QValueAxis;
@@ -412,7 +421,15 @@ void MeasurementWindow::followZoom()
         title.setBold(true);
         axis->setTitleFont(title);
     }
-    m_chart->legend()->setFont(font);
+    // The colour of each curve beside its name, a square of the text's
+    // height.
+    const int side = QFontMetrics(font).ascent();
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        QPixmap swatch(side, side);
+        swatch.fill(curveColour(i));
+        m_boxes[i]->setIcon(QIcon(swatch));
+        m_boxes[i]->setIconSize(QSize(side, side));
+    }
     // A style sheet keeps the font a widget had when polished: told here.
     QFont banner = font;
     banner.setBold(true);
@@ -439,8 +456,15 @@ void MeasurementWindow::closeEvent(QCloseEvent* event)
 
 void MeasurementWindow::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         retranslate();
+        // New words take other widths: the panel is laid out again and the
+        // whole window painted afresh, so no piece of the old words (the
+        // group's title) stays where the panel no longer reaches.
+        if (layout())
+            layout()->activate();
+        update();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -464,7 +488,7 @@ QString MeasurementWindow::saveCsv(const QString& path)
         columns[i] = static_cast<int>(i);
     const CsvTable table{m_source.definition().name, m_parameters, quantities(), m_source.definition().quantityContext,
                          columns, &m_recorder};
-    const std::string error = measure::saveCsv(QFile::encodeName(path).toStdString(), table);
+    const std::string error = measure::saveCsv(QFile::encodeName(path).toStdString(), table, rt::languageCode());
     if (error.empty())
         return {};
     const QString message = tr("CSV ファイルを保存できませんでした。\n%1\n\n"
@@ -472,6 +496,65 @@ QString MeasurementWindow::saveCsv(const QString& path)
                                 .arg(QFile::decodeName(error.c_str()));
     report(message);
     return message;
+}
+
+QColor MeasurementWindow::curveColour(std::size_t quantity) const
+{
+    if (m_curves.at(quantity))
+        return m_curves[quantity]->color();
+    return m_marks->color();
+}
+
+QStringList MeasurementWindow::graphHeading() const
+{
+    QStringList quantitiesShown, parameters;
+    const auto infos = quantities();
+    for (std::size_t c = 0; c < infos.size(); ++c)
+        if (curveShown(static_cast<int>(c)))
+            quantitiesShown << quantityTitle(infos[c]);
+    const char* context = m_source.definition().formName;
+    for (const ParameterValue& p : m_parameters) {
+        const QString value = p.value ? QString::fromStdString(formatNumber(*p.value)) : QStringLiteral("?");
+        parameters << QStringLiteral("%1 = %2").arg(QCoreApplication::translate(context, p.label.c_str()), value);
+    }
+    return {m_source.form().windowTitle(), quantitiesShown.join(QStringLiteral(", ")),
+            parameters.join(QStringLiteral(", "))};
+}
+
+int MeasurementWindow::headingHeight() const
+{
+    return QFontMetrics(font()).lineSpacing() * 3 + QFontMetrics(font()).height() / 2;
+}
+
+// The heading, then the graph as the window shows it.
+void MeasurementWindow::paintGraph(QPainter& painter, const QSize& size, int heading) const
+{
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    const QStringList lines = graphHeading();
+    const QFontMetrics metrics(font());
+    const int margin = metrics.height() / 4;
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setPen(Qt::black);
+    painter.setFont(bold);
+    painter.drawText(QPoint(margin, metrics.ascent() + margin), lines[0]);
+    painter.setFont(font());
+    // The shown quantities, each after a square of its curve's colour.
+    int x = margin;
+    const int y = metrics.lineSpacing() + metrics.ascent() + margin;
+    const auto infos = quantities();
+    for (std::size_t c = 0; c < infos.size(); ++c) {
+        if (!curveShown(static_cast<int>(c)))
+            continue;
+        const int side = metrics.ascent();
+        painter.fillRect(QRect(x, y - side + 1, side, side), curveColour(c));
+        x += side + margin;
+        const QString title = quantityTitle(infos[c]);
+        painter.drawText(QPoint(x, y), title);
+        x += metrics.horizontalAdvance(title) + 3 * margin;
+    }
+    painter.drawText(QPoint(margin, 2 * metrics.lineSpacing() + metrics.ascent() + margin), lines[2]);
+    m_view->render(&painter, QRectF(0, heading, size.width(), size.height() - heading));
 }
 
 QString MeasurementWindow::saveGraph(const QString& path)
@@ -483,24 +566,45 @@ QString MeasurementWindow::saveGraph(const QString& path)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     bool drawn = false;
+    const QStringList heading = graphHeading();
+    const QString description = heading.mid(1).join(QLatin1Char('\n'));
+    // Wide enough for the heading's longest line.
+    const QFontMetrics metrics(font());
+    int width = m_view->width();
+    for (const QString& line : heading)
+        width = std::max(width, metrics.horizontalAdvance(line) + 2 * metrics.height());
+    const int top = headingHeight();
+    const QSize size(width, top + m_view->height());
     if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
-        svg.setSize(m_view->size());
-        svg.setViewBox(QRect(QPoint(0, 0), m_view->size()));
-        svg.setTitle(windowTitle());
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(heading[0]);
+        svg.setDescription(description);
         QPainter painter(&svg);
-        m_view->render(&painter);
+        paintGraph(painter, size, top);
         drawn = painter.end();
     } else {
-        drawn = m_view->grab().save(&buffer, "PNG");
+        const qreal ratio = m_view->devicePixelRatioF();
+        QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        QPainter painter(&image);
+        paintGraph(painter, size, top);
+        painter.end();
+        image.setText(QStringLiteral("Title"), heading[0]);
+        image.setText(QStringLiteral("Description"), description);
+        drawn = image.save(&buffer, "PNG");
     }
     const std::string error = drawn ? saveFile(QFile::encodeName(path).toStdString(),
                                                [&bytes](const Sink& sink) {
                                                    sink(std::string_view(bytes.constData(),
                                                                          static_cast<std::size_t>(bytes.size())));
-                                               })
-                                    : QFile::encodeName(path).toStdString() + ": the picture could not be drawn";
+                                               },
+                                               rt::languageCode())
+                                    : rt::text::say(rt::languageCode(), "measure",
+                                                    QT_TRANSLATE_NOOP("measure", "%1: the picture could not be drawn"),
+                                                    {QFile::encodeName(path).toStdString()});
     if (error.empty())
         return {};
     const QString message = tr("グラフを保存できませんでした。\n%1").arg(QFile::decodeName(error.c_str()));

@@ -18,7 +18,9 @@
 #include "measure/recorder.h"
 #include "runtime/forms/form.h"
 
+#include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -36,6 +38,8 @@ class QLineSeries;
 class QPushButton;
 class QScatterSeries;
 class QValueAxis;
+
+class QPainter;
 
 namespace measure {
 
@@ -74,8 +78,13 @@ public:
     // Writes the whole recording; an empty string on success, else the
     // message also shown to the user. The recording stays either way.
     QString saveCsv(const QString& path);
-    // PNG or SVG by the file's suffix.
+    // PNG or SVG by the file's suffix: the graph under a heading that says
+    // what it shows (the experiment, the shown quantities with their
+    // colours, the parameters as the boxes were read), which the file's
+    // title and description repeat.
     QString saveGraph(const QString& path);
+    // The heading's lines, as saveGraph writes them.
+    QStringList graphHeading() const;
     // The ticks on the graph and the shown columns, tab-separated, with a
     // header row.
     QString visibleText() const;
@@ -108,6 +117,9 @@ private:
     void updateStatus();
     QString quantityName(const sims::QuantityInfo& q) const;
     QString quantityTitle(const sims::QuantityInfo& q) const;
+    QColor curveColour(std::size_t quantity) const;
+    void paintGraph(QPainter& painter, const QSize& size, int headingHeight) const;
+    int headingHeight() const;
     std::pair<std::size_t, std::size_t> shownRows() const;
     void report(const QString& message);
     void chooseCsvFile();

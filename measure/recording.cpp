@@ -1,6 +1,7 @@
 #include "measure/recording.h"
 
 #include "runtime/numeric/number_text.h"
+#include "runtime/text/catalogue.h"
 
 #include <charconv>
 #include <cstdio>
@@ -29,8 +30,11 @@ struct Json {
         value;
 };
 
+// What is wrong with a line: a text of the translation files (context
+// "measure") and what goes into its %1, %2...
 struct BadJson {
-    std::string why;
+    const char* why;
+    std::vector<std::string> args = {};
 };
 
 class JsonParser {
@@ -42,7 +46,7 @@ public:
         Json v = value(0);
         skipBlanks();
         if (m_pos != m_text.size())
-            throw BadJson{"something follows the object"};
+            throw BadJson{QT_TRANSLATE_NOOP("measure", "something follows the object")};
         return v;
     }
 
@@ -66,16 +70,17 @@ private:
     void expect(char c)
     {
         if (!take(c))
-            throw BadJson{std::string("'") + c + "' expected at column " + std::to_string(m_pos + 1)};
+            throw BadJson{QT_TRANSLATE_NOOP("measure", "'%1' expected at column %2"),
+                {std::string(1, c), std::to_string(m_pos + 1)}};
     }
 
     Json value(int depth)
     {
         if (depth > kMaxDepth)
-            throw BadJson{"nested too deep"};
+            throw BadJson{QT_TRANSLATE_NOOP("measure", "nested too deep")};
         skipBlanks();
         if (m_pos == m_text.size())
-            throw BadJson{"the line ends too soon"};
+            throw BadJson{QT_TRANSLATE_NOOP("measure", "the line ends too soon")};
         const char c = m_text[m_pos];
         if (c == '{')
             return object(depth);
@@ -105,7 +110,7 @@ private:
                 expect(':');
                 Json v = value(depth + 1);
                 if (!members->emplace(std::move(key), std::move(v)).second)
-                    throw BadJson{"a key appears twice"};
+                    throw BadJson{QT_TRANSLATE_NOOP("measure", "a key appears twice")};
             } while (take(','));
             expect('}');
         }
@@ -119,7 +124,7 @@ private:
         if (!take(']')) {
             do {
                 if (items->size() == 16)
-                    throw BadJson{"an array too long"};
+                    throw BadJson{QT_TRANSLATE_NOOP("measure", "an array too long")};
                 items->push_back(value(depth + 1));
             } while (take(','));
             expect(']');
@@ -130,23 +135,23 @@ private:
     std::string string()
     {
         if (m_pos == m_text.size() || m_text[m_pos] != '"')
-            throw BadJson{"a string expected at column " + std::to_string(m_pos + 1)};
+            throw BadJson{QT_TRANSLATE_NOOP("measure", "a string expected at column %1"), {std::to_string(m_pos + 1)}};
         ++m_pos;
         std::string s;
         while (true) {
             if (m_pos == m_text.size())
-                throw BadJson{"a string without its closing quote"};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "a string without its closing quote")};
             const char c = m_text[m_pos++];
             if (c == '"')
                 return s;
             if (static_cast<unsigned char>(c) < 0x20)
-                throw BadJson{"a control character in a string"};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "a control character in a string")};
             if (c != '\\') {
                 s.push_back(c);
                 continue;
             }
             if (m_pos == m_text.size())
-                throw BadJson{"a string without its closing quote"};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "a string without its closing quote")};
             const char e = m_text[m_pos++];
             switch (e) {
             case '"': case '\\': case '/': s.push_back(e); break;
@@ -156,7 +161,7 @@ private:
             case 'b': s.push_back('\b'); break;
             case 'f': s.push_back('\f'); break;
             case 'u': s += unicodeEscape(); break;
-            default: throw BadJson{"an unknown escape in a string"};
+            default: throw BadJson{QT_TRANSLATE_NOOP("measure", "an unknown escape in a string")};
             }
         }
     }
@@ -168,10 +173,10 @@ private:
         if (m_text.size() - m_pos < 4
             || std::from_chars(m_text.data() + m_pos, m_text.data() + m_pos + 4, code, 16).ptr
                    != m_text.data() + m_pos + 4)
-            throw BadJson{"a bad \\u escape"};
+            throw BadJson{QT_TRANSLATE_NOOP("measure", "a bad \\u escape")};
         m_pos += 4;
         if (code >= 0xD800 && code <= 0xDFFF)
-            throw BadJson{"a surrogate in a \\u escape"};
+            throw BadJson{QT_TRANSLATE_NOOP("measure", "a surrogate in a \\u escape")};
         std::string out;
         if (code < 0x80) {
             out.push_back(static_cast<char>(code));
@@ -193,7 +198,7 @@ private:
         const char* last = m_text.data() + m_text.size();
         const auto r = rt::readNumber(first, last, v);
         if (r.ec != std::errc() || !std::isfinite(v) || *first == '+')
-            throw BadJson{"a value expected at column " + std::to_string(m_pos + 1)};
+            throw BadJson{QT_TRANSLATE_NOOP("measure", "a value expected at column %1"), {std::to_string(m_pos + 1)}};
         m_pos += static_cast<std::size_t>(r.ptr - first);
         return v;
     }
@@ -244,7 +249,8 @@ std::int64_t tickOf(const Json& j)
 {
     const double* d = std::get_if<double>(&j.value);
     if (!d || *d < 0 || *d > static_cast<double>(kMaxTicks) || std::floor(*d) != *d)
-        throw BadJson{"\"tick\" must be a whole number from 0 to " + std::to_string(kMaxTicks)};
+        throw BadJson{QT_TRANSLATE_NOOP("measure", "\"tick\" must be a whole number from 0 to %1"),
+            {std::to_string(kMaxTicks)}};
     return static_cast<std::int64_t>(*d);
 }
 
@@ -252,18 +258,22 @@ std::int64_t tickOf(const Json& j)
 std::pair<float, float> pointOf(const Json& j, std::string_view what)
 {
     const auto* items = std::get_if<std::shared_ptr<JsonArray>>(&j.value);
-    std::string why = "\"";
-    why.append(what).append("\" must be [X,Y] in twips");
+    const BadJson why{QT_TRANSLATE_NOOP("measure", "\"%1\" must be [X,Y] in twips"), {std::string(what)}};
     if (!items || (*items)->size() != 2)
-        throw BadJson{why};
+        throw why;
     float xy[2];
     for (int i = 0; i < 2; ++i) {
         const double* d = std::get_if<double>(&(**items)[static_cast<std::size_t>(i)].value);
         if (!d || !fitsSingle(*d))
-            throw BadJson{why};
+            throw why;
         xy[i] = static_cast<float>(*d);
     }
     return {xy[0], xy[1]};
+}
+
+std::string say(std::string_view language, std::string_view source, const std::vector<std::string>& args = {})
+{
+    return rt::text::say(language, "measure", source, args);
 }
 
 }  // namespace
@@ -312,7 +322,7 @@ std::string writeRecording(const Script& script)
     return out;
 }
 
-RecordingRead readRecording(std::string_view text)
+RecordingRead readRecording(std::string_view text, std::string_view language)
 {
     RecordingRead result;
     Script script;
@@ -331,13 +341,13 @@ RecordingRead readRecording(std::string_view text)
             const std::string_view line = text.substr(0, end);
             text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
             if (line.size() > kMaxLine)
-                throw BadJson{"a line longer than " + std::to_string(kMaxLine) + " bytes"};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "a line longer than %1 bytes"), {std::to_string(kMaxLine)}};
             if (line.find_first_not_of(" \t\r") == std::string_view::npos)
                 continue;
             const Json json = JsonParser(line).document();
             const JsonObject* o = asObject(json);
             if (!o)
-                throw BadJson{"each line must be one JSON object"};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "each line must be one JSON object")};
 
             if (!experiment) {
                 const Json* format = member(*o, "format");
@@ -345,10 +355,12 @@ RecordingRead readRecording(std::string_view text)
                 const Json* name = member(*o, "experiment");
                 const auto* formatText = format ? std::get_if<std::string>(&format->value) : nullptr;
                 if (!formatText || *formatText != kFormat)
-                    throw BadJson{"not a SpringLab recording (\"format\" is not \"springlab-recording\")"};
+                    throw BadJson{
+                        QT_TRANSLATE_NOOP("measure", "not a SpringLab recording (\"format\" is not \"springlab-recording\")")};
                 const double* v = version ? std::get_if<double>(&version->value) : nullptr;
                 if (!v || (*v != 1 && *v != kVersion))
-                    throw BadJson{"a recording of another version (this program reads versions 1 and 2)"};
+                    throw BadJson{
+                        QT_TRANSLATE_NOOP("measure", "a recording of another version (this program reads versions 1 and 2)")};
                 fileVersion = static_cast<int>(*v);
                 const auto* nameText = name ? std::get_if<std::string>(&name->value) : nullptr;
                 definition = nameText ? sims::findExperiment(*nameText) : nullptr;
@@ -357,62 +369,68 @@ RecordingRead readRecording(std::string_view text)
                     std::string names;
                     for (const sims::Definition* d : sims::experiments())
                         names.append(names.empty() ? "" : ", ").append(d->name);
-                    throw BadJson{nameText ? "an unknown experiment \"" + *nameText + "\" (" + names + ")"
-                                           : "\"experiment\" must name one of " + names};
+                    if (nameText)
+                        throw BadJson{QT_TRANSLATE_NOOP("measure", "an unknown experiment \"%1\" (%2)"),
+                            {*nameText, names}};
+                    throw BadJson{QT_TRANSLATE_NOOP("measure", "\"experiment\" must name one of %1"), {names}};
                 }
                 script.experiment = *nameText;
                 const std::size_t expected = experiment->carried().size();
                 if (const Json* carry = member(*o, "carry")) {
                     const auto* items = std::get_if<std::shared_ptr<JsonArray>>(&carry->value);
                     if (fileVersion < 2 || !items || (*items)->size() != expected || expected == 0)
-                        throw BadJson{"\"carry\" must be " + std::to_string(expected) + " numbers for "
-                                      + script.experiment};
+                        throw BadJson{QT_TRANSLATE_NOOP("measure", "\"carry\" must be %1 numbers for %2"),
+                                      {std::to_string(expected), script.experiment}};
                     for (const Json& item : **items) {
                         const double* d = std::get_if<double>(&item.value);
                         if (!d)
-                            throw BadJson{"\"carry\" must hold numbers"};
+                            throw BadJson{QT_TRANSLATE_NOOP("measure", "\"carry\" must hold numbers")};
                         script.carried.push_back(*d);
                     }
                 }
                 if (o->size() != 3 + (script.carried.empty() ? 0u : 1u))
-                    throw BadJson{"an unknown member in the first line"};
+                    throw BadJson{QT_TRANSLATE_NOOP("measure", "an unknown member in the first line")};
                 continue;
             }
             if (script.ticks)
-                throw BadJson{"nothing may follow the end"};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "nothing may follow the end")};
             const Json* tick = member(*o, "tick");
             if (!tick || o->size() != 2)
-                throw BadJson{"an event is {\"tick\":N, and one of \"change\", \"press\", \"move\", \"end\"}"};
+                throw BadJson{
+                    QT_TRANSLATE_NOOP("measure", "an event is {\"tick\":N, and one of \"change\", \"press\", \"move\", \"end\"}")};
             ScriptEvent e;
             e.tick = tickOf(*tick);
             if (e.tick < lastTick)
-                throw BadJson{"tick " + std::to_string(e.tick) + " comes after tick " + std::to_string(lastTick)};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "tick %1 comes after tick %2"),
+                    {std::to_string(e.tick), std::to_string(lastTick)}};
             lastTick = e.tick;
             if (script.events.size() == kMaxEvents)
-                throw BadJson{"more than " + std::to_string(kMaxEvents) + " events"};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "more than %1 events"), {std::to_string(kMaxEvents)}};
             if (const Json* end = member(*o, "end")) {
                 if (!std::get_if<bool>(&end->value) || !std::get<bool>(end->value))
-                    throw BadJson{"\"end\" must be true"};
+                    throw BadJson{QT_TRANSLATE_NOOP("measure", "\"end\" must be true")};
                 script.ticks = e.tick;
                 continue;
             }
             if (const Json* change = member(*o, "change")) {
                 const JsonObject* texts = asObject(*change);
                 if (!texts)
-                    throw BadJson{"\"change\" must be an object of texts"};
+                    throw BadJson{QT_TRANSLATE_NOOP("measure", "\"change\" must be an object of texts")};
                 std::vector<std::string_view> boxes(definition->parameters.size());
                 for (const auto& [key, value] : *texts) {
                     const int box = sims::findParameter(*definition, key);
                     if (box < 0)
-                        throw BadJson{"\"" + key + "\" is not a text box of " + script.experiment};
+                        throw BadJson{QT_TRANSLATE_NOOP("measure", "\"%1\" is not a text box of %2"),
+                            {key, script.experiment}};
                     const auto* s = std::get_if<std::string>(&value.value);
                     if (!s)
-                        throw BadJson{"\"" + key + "\" must be a text in quotes"};
+                        throw BadJson{QT_TRANSLATE_NOOP("measure", "\"%1\" must be a text in quotes"), {key}};
                     // A box by its key and by its label: which text it holds would
                     // depend on the order of the keys.
                     std::string_view& seen = boxes[static_cast<std::size_t>(box)];
                     if (!seen.empty())
-                        throw BadJson{"\"" + std::string(seen) + "\" and \"" + key + "\" are the same box"};
+                        throw BadJson{QT_TRANSLATE_NOOP("measure", "\"%1\" and \"%2\" are the same box"),
+                            {std::string(seen), key}};
                     seen = key;
                     e.texts.emplace_back(key, *s);
                 }
@@ -426,37 +444,39 @@ RecordingRead readRecording(std::string_view text)
                                           : member(*o, "resume") ? member(*o, "resume")
                                                                  : member(*o, "step")) {
                 if (fileVersion < 2 || !std::get_if<bool>(&mark->value) || !std::get<bool>(mark->value))
-                    throw BadJson{"\"pause\", \"resume\" and \"step\" are true, from version 2 on"};
+                    throw BadJson{
+                        QT_TRANSLATE_NOOP("measure", "\"pause\", \"resume\" and \"step\" are true, from version 2 on")};
                 e.kind = member(*o, "pause") ? ScriptEvent::Kind::Pause
                          : member(*o, "resume") ? ScriptEvent::Kind::Resume
                                                 : ScriptEvent::Kind::Step;
             } else {
-                throw BadJson{"an unknown event"};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "an unknown event")};
             }
             if (script.events.empty() && (e.kind != ScriptEvent::Kind::Change || e.tick != 0))
-                throw BadJson{"the first event must be the change at tick 0"};
+                throw BadJson{QT_TRANSLATE_NOOP("measure", "the first event must be the change at tick 0")};
             script.events.push_back(std::move(e));
         }
         if (!experiment) {
-            result.error = "an empty file, not a recording";
+            result.error = say(language, QT_TRANSLATE_NOOP("measure", "an empty file, not a recording"));
             return result;
         }
         if (script.events.empty())
-            throw BadJson{"no change at tick 0"};
+            throw BadJson{QT_TRANSLATE_NOOP("measure", "no change at tick 0")};
     } catch (const BadJson& bad) {
-        result.error = "line " + std::to_string(lineNumber) + ": " + bad.why;
+        result.error = say(language, QT_TRANSLATE_NOOP("measure", "line %1: %2"),
+                           {std::to_string(lineNumber), say(language, bad.why, bad.args)});
         return result;
     }
     result.script = std::move(script);
     return result;
 }
 
-RecordingRead loadRecording(const std::string& path)
+RecordingRead loadRecording(const std::string& path, std::string_view language)
 {
     RecordingRead result;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        result.error = path + ": cannot be opened";
+        result.error = say(language, QT_TRANSLATE_NOOP("measure", "%1: cannot be opened"), {path});
         return result;
     }
     // A recording is small: a larger file is not one. The buffer grows with
@@ -471,12 +491,12 @@ RecordingRead loadRecording(const std::string& path)
         text.append(chunk, static_cast<std::size_t>(in.gcount()));
     }
     if (text.size() > kMaxRecordingBytes) {
-        result.error = path + ": larger than a recording can be";
+        result.error = say(language, QT_TRANSLATE_NOOP("measure", "%1: larger than a recording can be"), {path});
         return result;
     }
-    result = readRecording(text);
+    result = readRecording(text, language);
     if (!result.script)
-        result.error = path + ": " + result.error;
+        result.error = say(language, QT_TRANSLATE_NOOP("measure", "%1: %2"), {path, result.error});
     return result;
 }
 

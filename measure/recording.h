@@ -74,10 +74,11 @@ struct RecordingRead {
     std::string error;  // "line 3: ..." when there is no script
 };
 
-RecordingRead readRecording(std::string_view text);
+// The error is told in `language` (a code of the translation files).
+RecordingRead readRecording(std::string_view text, std::string_view language = "en");
 
 // A recording file read and checked; the error names the file.
 constexpr std::size_t kMaxRecordingBytes = 64u << 20;
-RecordingRead loadRecording(const std::string& path);
+RecordingRead loadRecording(const std::string& path, std::string_view language = "en");
 
 }  // namespace measure

@@ -1,5 +1,6 @@
 #include "shell/app_setup.h"
 
+#include "measure/atomic_file.h"
 #include "runtime/forms/form.h"
 #include "shell/version.h"
 
@@ -23,6 +24,10 @@ int g_signalSocket[2] = {-1, -1};
 
 void onTerminationSignal(int)
 {
+    // A save under way when the signal comes must not leave its hidden
+    // temporary file: removed here, the save fails and the file it was to
+    // replace stays as it was.
+    measure::removeTemporaryFilesNow();
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(g_signalSocket[1], &byte, 1);
 }
@@ -59,6 +64,10 @@ void setUpApplication(QApplication& app)
     QApplication::setApplicationVersion(QStringLiteral(SPRINGLAB_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(SPRINGLAB_APP_ID));
     rt::applyApplicationLook();
+    // The saves' temporary files go on every signal that ends the program
+    // (SIGXFSZ among them); the termination signals then close the windows
+    // through the event loop, as below.
+    measure::removeTemporaryFilesOnSignals();
 #if defined(Q_OS_UNIX)
     closeOnTerminationSignals(app);
 #else

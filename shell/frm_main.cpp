@@ -15,14 +15,41 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOption>
 
 #include <algorithm>
 
 namespace {
 
+constexpr const char* kDoesNotFit = QT_TRANSLATE_NOOP("frmMain", "画面に収まりません");
 
 QString translated(const char* text) { return QCoreApplication::translate("frmMain", text); }
+
+// The launcher is narrow (248 pixels at 100 %) and its four menus must all
+// show in every language and zoom: the menu bar's titles are packed closer
+// than the style would place them, with a margin that is a share of the
+// text's height, so the gaps grow with the zoom as the titles do. The
+// look stays the application's (a style sheet would draw another and fix
+// the font, so the bar would no longer follow the zoom).
+class CompactMenuBarStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_MenuBarItemSpacing || metric == PM_MenuBarHMargin)
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
+        if (type == CT_MenuBarItem && widget)
+            result.setWidth(size.width() + QFontMetrics(widget->font()).height() / 3);
+        return result;
+    }
+};
 
 }  // namespace
 
@@ -32,6 +59,9 @@ frmMain::frmMain(Windows& windows)
       m_windows(windows),
       m_bar(new QMenuBar(this))
 {
+    auto* barStyle = new CompactMenuBarStyle;
+    barStyle->setParent(m_bar);
+    m_bar->setStyle(barStyle);
     setWindowIcon(springlabIcon(Icon::Program));
     // Each experiment names the button that opens it.
     for (const sims::Definition* experiment : sims::experiments())
@@ -48,6 +78,10 @@ frmMain::frmMain(Windows& windows)
         connect(action, &QAction::triggered, this, [level] { rt::setZoomPercent(level); });
         m_zoomActions.push_back(action);
     }
+    // Only the levels at which every window fits its screen, asked again
+    // each time the menu opens (a screen may have come or gone).
+    m_zoomMenu->setToolTipsVisible(true);
+    connect(m_zoomMenu, &QMenu::aboutToShow, this, [this] { offerZoomsThatFit(); });
 
     // The language menu is named in both languages: whoever cannot read the
     // one still finds it.
@@ -131,8 +165,20 @@ QAction& frmMain::languageAction(Language language) const
 void frmMain::zoomApplied()
 {
     // Also called while the base is being built, before the menu exists.
-    if (!m_zoomActions.empty())
+    if (!m_zoomActions.empty()) {
         zoomAction(rt::zoomPercent()).setChecked(true);
+        offerZoomsThatFit();
+    }
+}
+
+void frmMain::offerZoomsThatFit()
+{
+    for (QAction* action : m_zoomActions) {
+        const bool fits = rt::zoomFits(action->data().toInt());
+        action->setEnabled(fits);
+        action->setToolTip(fits ? QString() : translated(kDoesNotFit));
+        action->setStatusTip(action->toolTip());
+    }
 }
 
 void frmMain::retranslate()
@@ -151,6 +197,7 @@ void frmMain::retranslate()
     m_helpMenu->setTitle(translated(sims::launcherMenus().help));
     m_aboutAction->setText(translated(sims::launcherMenus().about));
     languageAction(currentLanguage()).setChecked(true);
+    offerZoomsThatFit();
     zoomApplied();
 }
 

@@ -43,6 +43,9 @@ private:
     void showAbout();
     void toggleRecording(const sims::Definition& experiment, bool on);
     void openReplay();
+    // The zoom menu's levels at which every window fits are enabled; the
+    // others say why.
+    void offerZoomsThatFit();
 
     Windows& m_windows;
     QMenuBar* m_bar;

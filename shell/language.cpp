@@ -1,5 +1,6 @@
 #include "shell/language.h"
 
+#include "runtime/forms/form.h"
 #include "runtime/text/catalogue.h"
 
 #include <QCoreApplication>
@@ -89,6 +90,7 @@ void setLanguage(Language language)
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator());
     g_language = language;
+    rt::setLanguageCode(language.code());
     applied = true;
     // The windows are told by posted events; they are delivered here, so
     // every open window shows the new language when this returns.

@@ -60,6 +60,7 @@ int main(int argc, char** argv)
     {
         Windows windows;
         frmMain launcher(windows);
+        rt::keepZoomOnScreens();
         launcher.Show();
         for (const sims::Definition* experiment : commandLine.start.open)
             windows.show(*experiment);

@@ -46,6 +46,18 @@ void WindowRecorder::add(measure::ScriptEvent event)
         m_full = true;  // a replay must never miss an input: the recording ends here
 }
 
+// A hold or release of the timer is written down at the tick it happened
+// after, before the next input or tick: a window held when the recording
+// starts, or one paused between two presses, shows so in the recording, and
+// its presses stay at the ticks the window had run when they came.
+void WindowRecorder::noteHold()
+{
+    if (m_window.timer().held() == m_paused)
+        return;
+    m_paused = m_window.timer().held();
+    add({m_tick, m_paused ? measure::ScriptEvent::Kind::Pause : measure::ScriptEvent::Kind::Resume, {}, 0, 0});
+}
+
 void WindowRecorder::formEventRan(rt::FormEvent event)
 {
     using Kind = measure::ScriptEvent::Kind;
@@ -61,6 +73,7 @@ void WindowRecorder::formEventRan(rt::FormEvent event)
         for (std::size_t i = 0; i < parameters.size(); ++i)
             change.texts.emplace_back(parameters[i].key, m_window.parameterBox(i).text().toStdString());
         add(std::move(change));
+        noteHold();
         return;
     }
     case rt::FormEvent::Tick:
@@ -70,20 +83,20 @@ void WindowRecorder::formEventRan(rt::FormEvent event)
             m_full = true;
             return;
         }
+        // The hold as it was when this tick came: after the one before.
+        noteHold();
         ++m_tick;
         // A tick while the timer is held is one run by hand.
-        if (m_window.timer().held() != m_paused) {
-            m_paused = m_window.timer().held();
-            add({m_tick - 1, m_paused ? Kind::Pause : Kind::Resume, {}, 0, 0});
-        }
         if (m_paused)
             add({m_tick, Kind::Step, {}, 0, 0});
         return;
     case rt::FormEvent::MouseDown:
     case rt::FormEvent::MouseMove:
-        if (started())
+        if (started()) {
+            noteHold();
             add({m_tick, event == rt::FormEvent::MouseDown ? Kind::Press : Kind::Move, {},
                  m_window.form().lastMouseX(), m_window.form().lastMouseY()});
+        }
         return;
     case rt::FormEvent::Other:
         return;

@@ -50,6 +50,7 @@ public:
 private:
     void formEventRan(rt::FormEvent event) override;
     void add(measure::ScriptEvent event);
+    void noteHold();
 
     measure::ExperimentFace& m_window;
     measure::Script m_script;

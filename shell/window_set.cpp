@@ -2,6 +2,8 @@
 
 #include "measure/atomic_file.h"
 #include "measure/measurement_window.h"
+#include "runtime/forms/form.h"
+#include "runtime/text/catalogue.h"
 #include "sims/registry.h"
 
 #include <QKeySequence>
@@ -25,6 +27,14 @@ void setWindowMaker(WindowMaker maker) { windowMaker() = std::move(maker); }
 
 Windows::Windows()
 {
+    // Each window is made when first shown; the zoom leaves room for it
+    // from the start.
+    static const bool expected = [] {
+        for (const sims::Definition* d : sims::experiments())
+            rt::expectWindow(d->clientWidth, d->clientHeight);
+        return true;
+    }();
+    (void)expected;
     for (std::size_t i = 0; i < sims::experiments().size(); ++i)
         m_slots.push_back(std::make_unique<Slot>());
 }
@@ -146,7 +156,7 @@ QString Windows::saveRecording(const measure::Script& script, const QString& pat
 {
     const std::string text = measure::writeRecording(script);
     return QString::fromStdString(
-        measure::saveFile(path.toStdString(), [&text](const measure::Sink& sink) { sink(text); }));
+        measure::saveFile(path.toStdString(), [&text](const measure::Sink& sink) { sink(text); }, rt::languageCode()));
 }
 
 WindowReplay* Windows::replayIfRunning(const sims::Definition& experiment) const { return slot(experiment).replay.get(); }
@@ -161,12 +171,14 @@ void Windows::replay(const sims::Definition& experiment, measure::Script script)
 
 QString Windows::replay(const QString& path)
 {
-    measure::RecordingRead read = measure::loadRecording(path.toStdString());
+    measure::RecordingRead read = measure::loadRecording(path.toStdString(), rt::languageCode());
     if (!read.script)
         return QString::fromStdString(read.error);
     const sims::Definition* experiment = sims::findExperiment(read.script->experiment);
     if (!experiment)  // the reader knows no other experiments
-        return path + QStringLiteral(": an unknown experiment");
+        return QString::fromStdString(rt::text::say(rt::languageCode(), "measure",
+                                                    QT_TRANSLATE_NOOP("measure", "%1: an unknown experiment"),
+                                                    {path.toStdString()}));
     replay(*experiment, std::move(*read.script));
     return {};
 }

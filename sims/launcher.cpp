@@ -34,7 +34,7 @@ const LauncherMenus& launcherMenus()
     static const LauncherMenus menus{
         .view = QT_TRANSLATE_NOOP("frmMain", "表示(&V)"),
         .zoom = QT_TRANSLATE_NOOP("frmMain", "倍率(&Z)"),
-        .language = "言語 / &Language",
+        .language = "言語/&Language",
         .measure = QT_TRANSLATE_NOOP("frmMain", "計測(&M)"),
         .record = QT_TRANSLATE_NOOP("frmMain", "記録(&R)"),
         .replay = QT_TRANSLATE_NOOP("frmMain", "再生(&P)..."),

@@ -23,6 +23,9 @@ int main(int argc, char** argv)
     // a real timeout between two of its steps would add a tick of its own.
     // Tests that want the event loop's ticks open an rt::RealTimeouts scope.
     rt::holdRealTimeouts(true);
+    // A screen that every window fits at every zoom (the offscreen one is
+    // 800 × 600): the tests of the zoom's limits give their own.
+    rt::setAvailableArea([](const QWidget&) { return QRect(0, 0, 8000, 6000); });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -60,6 +60,7 @@ ENGLISH = {
             "Correct the values and press [Apply] to start it again.",
     },
     "frmMain": {
+        "画面に収まりません": "does not fit the screen",
         "バネ関係": "Spring Experiments",
         "ゴムひもで回転": "Rotation on a rubber cord",
         "バネの振動": "Vibration of a spring",
@@ -158,7 +159,7 @@ ENGLISH = {
         "タイマー": "Timer",
         "節点の数": "Nodes",
         "節点間の長さ": "Link length",
-        "重力": "g",
+        "重力": "Gravity",
         "粘性抵抗": "Damping",
         "バネ定数": "Spring k",
         "領域内でクリックしてゴムひもを引っ張ります。": "Click inside the frame to pull the cord.",

@@ -167,6 +167,265 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
     </message>
 </context>
 <context>
+    <name>measure</name>
+    <message>
+        <source>something follows the object</source>
+        <translation>something follows the object</translation>
+    </message>
+    <message>
+        <source>'%1' expected at column %2</source>
+        <translation>'%1' expected at column %2</translation>
+    </message>
+    <message>
+        <source>nested too deep</source>
+        <translation>nested too deep</translation>
+    </message>
+    <message>
+        <source>the line ends too soon</source>
+        <translation>the line ends too soon</translation>
+    </message>
+    <message>
+        <source>a key appears twice</source>
+        <translation>a key appears twice</translation>
+    </message>
+    <message>
+        <source>an array too long</source>
+        <translation>an array too long</translation>
+    </message>
+    <message>
+        <source>a string expected at column %1</source>
+        <translation>a string expected at column %1</translation>
+    </message>
+    <message>
+        <source>a string without its closing quote</source>
+        <translation>a string without its closing quote</translation>
+    </message>
+    <message>
+        <source>a control character in a string</source>
+        <translation>a control character in a string</translation>
+    </message>
+    <message>
+        <source>an unknown escape in a string</source>
+        <translation>an unknown escape in a string</translation>
+    </message>
+    <message>
+        <source>a bad \u escape</source>
+        <translation>a bad \u escape</translation>
+    </message>
+    <message>
+        <source>a surrogate in a \u escape</source>
+        <translation>a surrogate in a \u escape</translation>
+    </message>
+    <message>
+        <source>a value expected at column %1</source>
+        <translation>a value expected at column %1</translation>
+    </message>
+    <message>
+        <source>"tick" must be a whole number from 0 to %1</source>
+        <translation>"tick" must be a whole number from 0 to %1</translation>
+    </message>
+    <message>
+        <source>"%1" must be [X,Y] in twips</source>
+        <translation>"%1" must be [X,Y] in twips</translation>
+    </message>
+    <message>
+        <source>a line longer than %1 bytes</source>
+        <translation>a line longer than %1 bytes</translation>
+    </message>
+    <message>
+        <source>each line must be one JSON object</source>
+        <translation>each line must be one JSON object</translation>
+    </message>
+    <message>
+        <source>not a SpringLab recording ("format" is not "springlab-recording")</source>
+        <translation>not a SpringLab recording ("format" is not "springlab-recording")</translation>
+    </message>
+    <message>
+        <source>a recording of another version (this program reads versions 1 and 2)</source>
+        <translation>a recording of another version (this program reads versions 1 and 2)</translation>
+    </message>
+    <message>
+        <source>an unknown experiment "%1" (%2)</source>
+        <translation>an unknown experiment "%1" (%2)</translation>
+    </message>
+    <message>
+        <source>"experiment" must name one of %1</source>
+        <translation>"experiment" must name one of %1</translation>
+    </message>
+    <message>
+        <source>"carry" must be %1 numbers for %2</source>
+        <translation>"carry" must be %1 numbers for %2</translation>
+    </message>
+    <message>
+        <source>"carry" must hold numbers</source>
+        <translation>"carry" must hold numbers</translation>
+    </message>
+    <message>
+        <source>an unknown member in the first line</source>
+        <translation>an unknown member in the first line</translation>
+    </message>
+    <message>
+        <source>nothing may follow the end</source>
+        <translation>nothing may follow the end</translation>
+    </message>
+    <message>
+        <source>an event is {"tick":N, and one of "change", "press", "move", "end"}</source>
+        <translation>an event is {"tick":N, and one of "change", "press", "move", "end"}</translation>
+    </message>
+    <message>
+        <source>tick %1 comes after tick %2</source>
+        <translation>tick %1 comes after tick %2</translation>
+    </message>
+    <message>
+        <source>more than %1 events</source>
+        <translation>more than %1 events</translation>
+    </message>
+    <message>
+        <source>"end" must be true</source>
+        <translation>"end" must be true</translation>
+    </message>
+    <message>
+        <source>"change" must be an object of texts</source>
+        <translation>"change" must be an object of texts</translation>
+    </message>
+    <message>
+        <source>"%1" is not a text box of %2</source>
+        <translation>"%1" is not a text box of %2</translation>
+    </message>
+    <message>
+        <source>"%1" must be a text in quotes</source>
+        <translation>"%1" must be a text in quotes</translation>
+    </message>
+    <message>
+        <source>"%1" and "%2" are the same box</source>
+        <translation>"%1" and "%2" are the same box</translation>
+    </message>
+    <message>
+        <source>"pause", "resume" and "step" are true, from version 2 on</source>
+        <translation>"pause", "resume" and "step" are true, from version 2 on</translation>
+    </message>
+    <message>
+        <source>an unknown event</source>
+        <translation>an unknown event</translation>
+    </message>
+    <message>
+        <source>the first event must be the change at tick 0</source>
+        <translation>the first event must be the change at tick 0</translation>
+    </message>
+    <message>
+        <source>an empty file, not a recording</source>
+        <translation>an empty file, not a recording</translation>
+    </message>
+    <message>
+        <source>no change at tick 0</source>
+        <translation>no change at tick 0</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>%1: cannot be opened</source>
+        <translation>%1: cannot be opened</translation>
+    </message>
+    <message>
+        <source>%1: larger than a recording can be</source>
+        <translation>%1: larger than a recording can be</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1: an unknown experiment</source>
+        <translation>%1: an unknown experiment</translation>
+    </message>
+    <message>
+        <source>%1: the picture could not be drawn</source>
+        <translation>%1: the picture could not be drawn</translation>
+    </message>
+    <message>
+        <source>%1: not saved: it is not an ordinary file</source>
+        <translation>%1: not saved: it is not an ordinary file</translation>
+    </message>
+    <message>
+        <source>%1: not saved: the file is read-only</source>
+        <translation>%1: not saved: the file is read-only</translation>
+    </message>
+    <message>
+        <source>%1: not saved: %2</source>
+        <translation>%1: not saved: %2</translation>
+    </message>
+    <message>
+        <source>%1: cannot create a file there: %2</source>
+        <translation>%1: cannot create a file there: %2</translation>
+    </message>
+    <message>
+        <source>%1: cannot create a file there</source>
+        <translation>%1: cannot create a file there</translation>
+    </message>
+    <message>
+        <source>%1: not saved: the file could not be written</source>
+        <translation>%1: not saved: the file could not be written</translation>
+    </message>
+    <message>
+        <source>%1: not saved: too many symbolic links</source>
+        <translation>%1: not saved: too many symbolic links</translation>
+    </message>
+    <message>
+        <source>%1: not saved: it names an open descriptor, not a file (use - for standard output)</source>
+        <translation>%1: not saved: it names an open descriptor, not a file (use - for standard output)</translation>
+    </message>
+    <message>
+        <source>No such file or directory</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>Not a directory</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>Disk quota exceeded</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>File too large</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>Too many levels of symbolic links</translation>
+    </message>
+</context>
+<context>
     <name>RuntimeError</name>
     <message>
         <source>プロシージャの呼び出し、または引数が不正です。</source>
@@ -264,7 +523,7 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
     </message>
     <message>
         <source>重力</source>
-        <translation>g</translation>
+        <translation>Gravity</translation>
     </message>
     <message>
         <source>粘性抵抗</source>
@@ -372,6 +631,10 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
     <message>
         <source>記録がいっぱいになったので、%1 ティックで終わっています。</source>
         <translation>The recording was full, so it ends at tick %1.</translation>
+    </message>
+    <message>
+        <source>画面に収まりません</source>
+        <translation>does not fit the screen</translation>
     </message>
 </context>
 <context>

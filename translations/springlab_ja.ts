@@ -166,6 +166,265 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
     </message>
 </context>
 <context>
+    <name>measure</name>
+    <message>
+        <source>something follows the object</source>
+        <translation>オブジェクトの後に余分なものがあります</translation>
+    </message>
+    <message>
+        <source>'%1' expected at column %2</source>
+        <translation>%2 桁目に '%1' が必要です</translation>
+    </message>
+    <message>
+        <source>nested too deep</source>
+        <translation>入れ子が深すぎます</translation>
+    </message>
+    <message>
+        <source>the line ends too soon</source>
+        <translation>行が途中で終わっています</translation>
+    </message>
+    <message>
+        <source>a key appears twice</source>
+        <translation>同じキーが二度あります</translation>
+    </message>
+    <message>
+        <source>an array too long</source>
+        <translation>配列が長すぎます</translation>
+    </message>
+    <message>
+        <source>a string expected at column %1</source>
+        <translation>%1 桁目に文字列が必要です</translation>
+    </message>
+    <message>
+        <source>a string without its closing quote</source>
+        <translation>文字列を閉じる引用符がありません</translation>
+    </message>
+    <message>
+        <source>a control character in a string</source>
+        <translation>文字列の中に制御文字があります</translation>
+    </message>
+    <message>
+        <source>an unknown escape in a string</source>
+        <translation>文字列の中に知らないエスケープがあります</translation>
+    </message>
+    <message>
+        <source>a bad \u escape</source>
+        <translation>\u エスケープが正しくありません</translation>
+    </message>
+    <message>
+        <source>a surrogate in a \u escape</source>
+        <translation>\u エスケープがサロゲートを表しています</translation>
+    </message>
+    <message>
+        <source>a value expected at column %1</source>
+        <translation>%1 桁目に値が必要です</translation>
+    </message>
+    <message>
+        <source>"tick" must be a whole number from 0 to %1</source>
+        <translation>"tick" は 0 から %1 までの整数でなければなりません</translation>
+    </message>
+    <message>
+        <source>"%1" must be [X,Y] in twips</source>
+        <translation>"%1" は twip 単位の [X,Y] でなければなりません</translation>
+    </message>
+    <message>
+        <source>a line longer than %1 bytes</source>
+        <translation>%1 バイトより長い行があります</translation>
+    </message>
+    <message>
+        <source>each line must be one JSON object</source>
+        <translation>各行は一つの JSON オブジェクトでなければなりません</translation>
+    </message>
+    <message>
+        <source>not a SpringLab recording ("format" is not "springlab-recording")</source>
+        <translation>SpringLab の記録ではありません ("format" が "springlab-recording" ではありません)</translation>
+    </message>
+    <message>
+        <source>a recording of another version (this program reads versions 1 and 2)</source>
+        <translation>別の版の記録です (このプログラムが読めるのは版 1 と 2 です)</translation>
+    </message>
+    <message>
+        <source>an unknown experiment "%1" (%2)</source>
+        <translation>知らない実験 "%1" です (%2)</translation>
+    </message>
+    <message>
+        <source>"experiment" must name one of %1</source>
+        <translation>"experiment" には %1 のどれかを指定してください</translation>
+    </message>
+    <message>
+        <source>"carry" must be %1 numbers for %2</source>
+        <translation>%2 の "carry" は %1 個の数でなければなりません</translation>
+    </message>
+    <message>
+        <source>"carry" must hold numbers</source>
+        <translation>"carry" には数を入れてください</translation>
+    </message>
+    <message>
+        <source>an unknown member in the first line</source>
+        <translation>1 行目に知らないメンバーがあります</translation>
+    </message>
+    <message>
+        <source>nothing may follow the end</source>
+        <translation>終わりの後には何も置けません</translation>
+    </message>
+    <message>
+        <source>an event is {"tick":N, and one of "change", "press", "move", "end"}</source>
+        <translation>イベントは {"tick":N と、"change"、"press"、"move"、"end" のどれか一つ} です</translation>
+    </message>
+    <message>
+        <source>tick %1 comes after tick %2</source>
+        <translation>ティック %1 がティック %2 の後に来ています</translation>
+    </message>
+    <message>
+        <source>more than %1 events</source>
+        <translation>イベントが %1 個を超えています</translation>
+    </message>
+    <message>
+        <source>"end" must be true</source>
+        <translation>"end" は true でなければなりません</translation>
+    </message>
+    <message>
+        <source>"change" must be an object of texts</source>
+        <translation>"change" は文字列のオブジェクトでなければなりません</translation>
+    </message>
+    <message>
+        <source>"%1" is not a text box of %2</source>
+        <translation>"%1" は %2 のテキストボックスではありません</translation>
+    </message>
+    <message>
+        <source>"%1" must be a text in quotes</source>
+        <translation>"%1" は引用符で囲んだ文字列でなければなりません</translation>
+    </message>
+    <message>
+        <source>"%1" and "%2" are the same box</source>
+        <translation>"%1" と "%2" は同じボックスです</translation>
+    </message>
+    <message>
+        <source>"pause", "resume" and "step" are true, from version 2 on</source>
+        <translation>"pause"、"resume"、"step" は true で、版 2 からのものです</translation>
+    </message>
+    <message>
+        <source>an unknown event</source>
+        <translation>知らないイベントです</translation>
+    </message>
+    <message>
+        <source>the first event must be the change at tick 0</source>
+        <translation>最初のイベントはティック 0 の change でなければなりません</translation>
+    </message>
+    <message>
+        <source>an empty file, not a recording</source>
+        <translation>空のファイルで、記録ではありません</translation>
+    </message>
+    <message>
+        <source>no change at tick 0</source>
+        <translation>ティック 0 の change がありません</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message>
+        <source>%1: cannot be opened</source>
+        <translation>%1: 開けません</translation>
+    </message>
+    <message>
+        <source>%1: larger than a recording can be</source>
+        <translation>%1: 記録としては大きすぎます</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1: an unknown experiment</source>
+        <translation>%1: 知らない実験です</translation>
+    </message>
+    <message>
+        <source>%1: the picture could not be drawn</source>
+        <translation>%1: 絵を描けませんでした</translation>
+    </message>
+    <message>
+        <source>%1: not saved: it is not an ordinary file</source>
+        <translation>%1: 保存していません: 普通のファイルではありません</translation>
+    </message>
+    <message>
+        <source>%1: not saved: the file is read-only</source>
+        <translation>%1: 保存していません: 読み取り専用のファイルです</translation>
+    </message>
+    <message>
+        <source>%1: not saved: %2</source>
+        <translation>%1: 保存していません: %2</translation>
+    </message>
+    <message>
+        <source>%1: cannot create a file there: %2</source>
+        <translation>%1: そこにはファイルを作れません: %2</translation>
+    </message>
+    <message>
+        <source>%1: cannot create a file there</source>
+        <translation>%1: そこにはファイルを作れません</translation>
+    </message>
+    <message>
+        <source>%1: not saved: the file could not be written</source>
+        <translation>%1: 保存していません: ファイルを書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>%1: not saved: too many symbolic links</source>
+        <translation>%1: 保存していません: シンボリックリンクが多すぎます</translation>
+    </message>
+    <message>
+        <source>%1: not saved: it names an open descriptor, not a file (use - for standard output)</source>
+        <translation>%1: 保存していません: ファイルではなく開いている記述子の名前です (標準出力には - を使ってください)</translation>
+    </message>
+    <message>
+        <source>No such file or directory</source>
+        <translation>そのようなファイルやフォルダはありません</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>許可がありません</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>ディスクに空きがありません</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>読み取り専用のファイルシステムです</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>フォルダです</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>フォルダではありません</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>ファイル名が長すぎます</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>ディスクの割り当てを超えました</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>ファイルがすでにあります</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>入出力エラーです</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>ファイルが大きすぎます</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>シンボリックリンクの段数が多すぎます</translation>
+    </message>
+</context>
+<context>
     <name>RuntimeError</name>
     <message>
         <source>プロシージャの呼び出し、または引数が不正です。</source>
@@ -370,6 +629,10 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
     </message>
     <message>
         <source>記録がいっぱいになったので、%1 ティックで終わっています。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画面に収まりません</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

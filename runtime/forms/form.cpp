@@ -12,7 +12,9 @@
 #include <QFileInfo>
 #include <QEvent>
 #include <QKeySequence>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleFactory>
@@ -351,8 +353,27 @@ void Form::applyZoom()
                               toPixels(def.height));
     }
     fitCaptions();
+    placeOnScreen();
     update();
     zoomApplied();
+}
+
+// A zoom keeps the window where the user put it, moved only as far as it
+// must to stay on its screen.
+void Form::placeOnScreen()
+{
+    if (!isVisible())
+        return;
+    if (!m_home || !m_placedByZoom || pos() != *m_placedByZoom)
+        m_home = pos();
+    const QRect area = availableAreaOf(*this);
+    const QSize outer = frameGeometry().size();
+    QPoint place = *m_home;
+    place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - outer.width())));
+    place.setY(std::max(area.top(), std::min(place.y(), area.bottom() + 1 - outer.height())));
+    if (place != pos())
+        move(place);
+    m_placedByZoom = place;
 }
 
 void Form::applyTitle()
@@ -381,6 +402,7 @@ void Form::fitCaptions()
     for (const Control& c : m_controls) {
         if (c.def->kind == ControlKind::Label) {
             c.widget->setFont(QFont());
+            widenToTheLeft(c);
             shrinkToFit(*static_cast<QLabel*>(c.widget));
         } else if (c.def->kind == ControlKind::CommandButton) {
             c.widget->setFont(QFont());
@@ -391,6 +413,38 @@ void Form::fitCaptions()
             c.widget->setFont(font());
         }
     }
+}
+
+// The design's labels were sized for their Japanese words; a one-line
+// label in another language whose word is longer first takes the free room
+// to its left (its text starts further left, still ending where it did),
+// and only then a smaller font. Japanese labels keep the design's places.
+void Form::widenToTheLeft(const Control& c)
+{
+    const ControlDef& def = *c.def;
+    auto* label = static_cast<QLabel*>(c.widget);
+    const int top = clientTop();
+    label->setGeometry(toPixels(def.left), top + toPixels(def.top), toPixels(def.width), toPixels(def.height));
+    if (languageCode() == "ja" || label->text().contains(QLatin1Char('\n')))
+        return;
+    const QFontMetrics metrics(label->font());
+    // Measured as shrinkToFit measures, with a pixel to spare for rounding.
+    const int room = label->contentsRect().width();
+    const int extra = metrics.boundingRect(QRect(0, 0, room, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                                           label->text()).width() + 2 - room;
+    if (extra <= 0 || metrics.height() * 2 <= label->height())
+        return;
+    // The nearest control on the same rows to the left, or the window's edge.
+    int limit = 0;
+    for (const Control& other : m_controls) {
+        const ControlDef& o = *other.def;
+        if (&other != &c && o.top < def.top + def.height && def.top < o.top + o.height
+            && o.left + o.width <= def.left)
+            limit = std::max(limit, o.left + o.width + 60);  // a 4-pixel gap
+    }
+    const int left = std::max(toPixels(limit), label->x() - extra);
+    if (left < label->x())
+        label->setGeometry(left, label->y(), label->x() + label->width() - left, label->height());
 }
 
 void Form::changeEvent(QEvent* event)
@@ -613,6 +667,18 @@ QPalette lightPalette()
     return palette;
 }
 
+namespace {
+std::string& languageCodeSlot()
+{
+    static std::string code = "ja";
+    return code;
+}
+}  // namespace
+
+std::string_view languageCode() { return languageCodeSlot(); }
+
+void setLanguageCode(std::string_view code) { languageCodeSlot() = code; }
+
 bool isZoomLevel(int percent)
 {
     return std::find(std::begin(kZoomLevels), std::end(kZoomLevels), percent) != std::end(kZoomLevels);
@@ -620,10 +686,93 @@ bool isZoomLevel(int percent)
 
 int zoomPercent() { return g_zoomPercent; }
 
+namespace {
+AvailableArea& availableArea()
+{
+    static AvailableArea area;
+    return area;
+}
+}  // namespace
+
+void setAvailableArea(AvailableArea area) { availableArea() = std::move(area); }
+
+QRect availableAreaOf(const QWidget& window)
+{
+    if (availableArea())
+        return availableArea()(window);
+    const QScreen* screen = window.isVisible() ? window.screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QSize Form::frameSizeAt(int percent) const
+{
+    const double factor = percent / 100.0;
+    auto at = [factor](int twips) { return qRound(twips * factor / kTwipsPerPixel); };
+    // The menu bar's titles grow with the window's font, so its height too.
+    const int bar = m_menuBar ? qRound(m_menuBar->sizeHint().height() * factor / zoomFactor()) : 0;
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
+    return QSize(at(m_clientWidth), bar + at(m_clientHeight)) + frame;
+}
+
+namespace {
+std::vector<QSize>& expectedWindows()
+{
+    static std::vector<QSize> sizes;
+    return sizes;
+}
+}  // namespace
+
+void expectWindow(int clientWidth, int clientHeight) { expectedWindows().emplace_back(clientWidth, clientHeight); }
+
+bool zoomFits(int percent)
+{
+    if (percent <= 100)
+        return true;
+    auto fits = [](const QSize& size, const QRect& area) {
+        return !area.isValid() || (size.width() <= area.width() && size.height() <= area.height());
+    };
+    // A window not made yet is shown on the main screen with a frame like
+    // the others'.
+    QSize frame;
+    QRect mainArea;
+    for (const Form* form : allForms()) {
+        if (!fits(form->frameSizeAt(percent), availableAreaOf(*form)))
+            return false;
+        if (form->isVisible())
+            frame = frame.expandedTo(form->frameGeometry().size() - form->size());
+        if (!form->isVisible() || !mainArea.isValid())
+            mainArea = availableAreaOf(*form);
+    }
+    if (allForms().empty() && QGuiApplication::primaryScreen())
+        mainArea = QGuiApplication::primaryScreen()->availableGeometry();
+    const double factor = percent / 100.0;
+    for (const QSize& twips : expectedWindows()) {
+        const QSize size(qRound(twips.width() * factor / kTwipsPerPixel), qRound(twips.height() * factor / kTwipsPerPixel));
+        if (!fits(size + frame, mainArea))
+            return false;
+    }
+    return true;
+}
+
+void keepZoomOnScreens()
+{
+    int percent = g_zoomPercent;
+    while (percent > 100 && !zoomFits(percent))
+        percent = neighbourZoomLevel(percent, -1);
+    if (percent == g_zoomPercent)
+        return;
+    g_zoomPercent = percent;
+    for (Form* form : allForms())
+        form->applyZoom();
+}
+
 void setZoomPercent(int percent)
 {
     if (!isZoomLevel(percent))
         return;
+    // No window grows past its screen: the largest level that fits.
+    while (percent > 100 && !zoomFits(percent))
+        percent = neighbourZoomLevel(percent, -1);
     if (percent != g_zoomPercent) {
         g_zoomPercent = percent;
         // Geometry and fonts only: timers, state and pictures are untouched,

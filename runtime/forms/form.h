@@ -31,13 +31,19 @@
 #include "runtime/numeric/runtime_error.h"
 
 #include <QPalette>
+#include <QPoint>
 #include <QPointF>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QLabel;
@@ -185,12 +191,14 @@ protected:
 private:
     friend class Timer;
     friend void setZoomPercent(int percent);
+    friend void keepZoomOnScreens();
     void runEvent(FormEvent event, const std::function<void()>& handler);
     struct Control {
         const ControlDef* def;
         QWidget* widget;
     };
     const Control& find(const char* name) const;
+    void widenToTheLeft(const Control& c);
     void loadDesignState();
     void applyZoom();
     void applyTitle();
@@ -208,6 +216,17 @@ private:
     bool m_loaded = false;
     float m_lastMouseX = 0;
     float m_lastMouseY = 0;
+    // Where the user put the window, and where a zoom last moved it to keep
+    // it on its screen: while it stays there, the next zoom starts again
+    // from the user's place.
+    std::optional<QPoint> m_home;
+    std::optional<QPoint> m_placedByZoom;
+    void placeOnScreen();
+
+public:
+    // The window's outer size at `percent` (frame included where the
+    // desktop has drawn one).
+    QSize frameSizeAt(int percent) const;
 };
 
 // Text boxes are read with Val, like any number the program is given.
@@ -258,6 +277,11 @@ QPalette lightPalette();
 QString dialogPath(const QString& fileName);
 void rememberDialogPath(const QString& chosenPath);
 
+// The code of the language the windows speak ("ja", "en"), for the texts
+// that plain-C++ code words through the translation table (rt::text):
+// the readers' and savers' messages. Kept by whoever switches languages.
+std::string_view languageCode();
+void setLanguageCode(std::string_view code);
 bool isZoomLevel(int percent);
 int zoomPercent();
 // Applies at once to every window, open or not; anything but a zoom level
@@ -266,6 +290,22 @@ void setZoomPercent(int percent);
 // The level next to the current one, up (+1) or down (-1), staying at the
 // ends.
 int neighbourZoomLevel(int percent, int direction);
+// The part of the screen a window may take (the desktop's panels left
+// out): the available area of the window's screen, or of the main screen
+// for a window not yet shown. Tests replace it.
+using AvailableArea = std::function<QRect(const QWidget& window)>;
+void setAvailableArea(AvailableArea area);
+QRect availableAreaOf(const QWidget& window);
+// True when every window of the program, open or not, fits its screen's
+// available area at `percent`. setZoomPercent takes the largest level up to
+// the one asked for at which they all do (100 % always).
+bool zoomFits(int percent);
+// A window the program may open later, by its client area in twips, so
+// that the zoom leaves room for it before it exists.
+void expectWindow(int clientWidth, int clientHeight);
+// After the windows are made: the zoom given before them steps down to a
+// level at which they fit (not the user's choice, so nobody is told).
+void keepZoomOnScreens();
 // Told of every change of zoom (to remember it, for example).
 void setZoomListener(std::function<void(int percent)> listener);
 

@@ -50,4 +50,34 @@ std::string_view translate(std::string_view language, std::string_view context, 
     return source;
 }
 
+std::string say(std::string_view language, std::string_view context, std::string_view source,
+                std::span<const std::string_view> args)
+{
+    const std::string_view text = translate(language, context, source);
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t n = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : args.size();
+        if (text[i] == '%' && n < args.size()) {
+            out.append(args[n]);
+            ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+std::string say(std::string_view language, std::string_view context, std::string_view source,
+                std::initializer_list<std::string_view> args)
+{
+    return say(language, context, source, std::span<const std::string_view>(args.begin(), args.size()));
+}
+
+std::string say(std::string_view language, std::string_view context, std::string_view source,
+                const std::vector<std::string>& args)
+{
+    const std::vector<std::string_view> views(args.begin(), args.end());
+    return say(language, context, source, std::span<const std::string_view>(views));
+}
+
 }  // namespace rt::text

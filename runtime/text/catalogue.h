@@ -5,8 +5,17 @@
 // the windows load, so a text is translated in one place for every face.
 // Plain C++: no Qt.
 
+#include <initializer_list>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
+
+// Marks a text for the translation files without translating it here (Qt's
+// own macro where Qt is included; lupdate finds either).
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(scope, x) x
+#endif
 
 namespace rt::text {
 
@@ -33,5 +42,14 @@ std::span<const Entry> entries();
 // The language's name for itself, as the language menu shows it ("日本語",
 // "English"); its code where its translation gives no name.
 std::string_view languageName(std::string_view code);
+
+// `source` translated, with %1, %2... replaced by `args` (as given: they
+// are names, numbers or texts already said in that language).
+std::string say(std::string_view language, std::string_view context, std::string_view source,
+                std::span<const std::string_view> args);
+std::string say(std::string_view language, std::string_view context, std::string_view source,
+                std::initializer_list<std::string_view> args = {});
+std::string say(std::string_view language, std::string_view context, std::string_view source,
+                const std::vector<std::string>& args);
 
 }  // namespace rt::text

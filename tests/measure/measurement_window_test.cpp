@@ -12,6 +12,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QChart>
+#include <QCheckBox>
+#include <QLegend>
+#include <QXYSeries>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
@@ -565,5 +568,132 @@ TEST_F(MeasurementTest, AStepWhileRunningPausesThenTakesOneTick)
     EXPECT_EQ(m.lastTick(), 4);
     EXPECT_EQ(w.Position, twin.Position);
 }
+
+}  // namespace
+namespace {
+
+// ---------------------------------------------------------------- the names beside the graph
+
+struct PanelCase {
+    const char* name;
+    Language language;
+    int zoom;
+};
+
+class NamesBesideTheGraph : public ::testing::TestWithParam<PanelCase> {
+protected:
+    void TearDown() override
+    {
+        QApplication::closeAllWindows();
+        rt::setZoomPercent(100);
+        setLanguage(Language::Japanese);
+    }
+};
+
+// Every quantity's name shows whole beside its curve's colour, the longest
+// English one included, in the language switched to while the window is
+// open.
+TEST_P(NamesBesideTheGraph, ShowWholeWithTheirCurvesColour)
+{
+    const PanelCase& c = GetParam();
+    rt::setZoomPercent(c.zoom);
+    Windows windows;
+    windows.openMeasurement(two_balls::definition());
+    MeasurementWindow& m = windows.measurement(two_balls::definition());
+    m.show();
+    QApplication::processEvents();
+    setLanguage(c.language);
+    QApplication::processEvents();
+
+    EXPECT_FALSE(m.chart().legend()->isVisible());
+    const auto infos = m.quantities();
+    const auto boxes = m.findChildren<QCheckBox*>();
+    ASSERT_EQ(boxes.size(), static_cast<qsizetype>(infos.size()));
+    for (std::size_t i = 0; i < infos.size(); ++i) {
+        const QCheckBox& box = *m.findChild<QCheckBox*>(QString::fromLatin1(infos[i].key.data(),
+                                                                            static_cast<qsizetype>(infos[i].key.size())));
+        SCOPED_TRACE(box.text().toStdString());
+        EXPECT_GE(box.width(), box.sizeHint().width());
+        EXPECT_TRUE(box.visibleRegion().boundingRect().width() >= box.sizeHint().width());
+        const QImage swatch = box.icon().pixmap(box.iconSize()).toImage();
+        const QAbstractSeries* series = m.chart().series().at(static_cast<qsizetype>(i));
+        const QColor colour = qobject_cast<const QXYSeries*>(series)->color();
+        EXPECT_EQ(swatch.pixelColor(swatch.width() / 2, swatch.height() / 2), colour);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, NamesBesideTheGraph,
+                         ::testing::Values(PanelCase{"English100", Language::English, 100},
+                                           PanelCase{"English125", Language::English, 125},
+                                           PanelCase{"English150", Language::English, 150},
+                                           PanelCase{"English250", Language::English, 250},
+                                           PanelCase{"English400", Language::English, 400},
+                                           PanelCase{"Japanese100", Language::Japanese, 100},
+                                           PanelCase{"Japanese300", Language::Japanese, 300}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- the saved graph says what it shows
+
+struct HeadingCase {
+    const char* name;
+    Language language;
+    const char* suffix;
+    std::vector<const char*> words;  // in the picture's text and its title or description
+};
+
+class SavedGraphHeading : public ::testing::TestWithParam<HeadingCase> {
+protected:
+    void TearDown() override
+    {
+        QApplication::closeAllWindows();
+        setLanguage(Language::Japanese);
+    }
+};
+
+TEST_P(SavedGraphHeading, NamesTheExperimentQuantitiesAndParameters)
+{
+    const HeadingCase& c = GetParam();
+    setLanguage(c.language);
+    Windows windows;
+    windows.openMeasurement(vibration::definition());
+    MeasurementWindow& m = windows.measurement(vibration::definition());
+    vibrationWindow(windows).textBox("Text3").setText(QStringLiteral("7.5"));
+    vibrationWindow(windows).button("Command1").click();
+    for (int t = 0; t < 50; ++t)
+        vibrationWindow(windows).Timer1.fire();
+    m.resize(800, 500);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("graph.") + QLatin1String(c.suffix));
+    ASSERT_EQ(m.saveGraph(path), QString());
+    QString metadata;
+    if (QLatin1String(c.suffix) == QLatin1String("png")) {
+        const QImage image(path);
+        ASSERT_FALSE(image.isNull());
+        metadata = image.text(QStringLiteral("Title")) + QLatin1Char('\n') + image.text(QStringLiteral("Description"));
+        // The heading is drawn above the graph: dark text on white there.
+        int dark = 0;
+        for (int y = 0; y < image.height() / 10; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 100;
+        EXPECT_GT(dark, 50);
+    } else {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        metadata = QString::fromUtf8(file.readAll());
+    }
+    for (const char* word : c.words)
+        EXPECT_TRUE(metadata.contains(QString::fromUtf8(word))) << word << " in " << metadata.toStdString();
+    EXPECT_EQ(m.graphHeading().size(), 3);
+    EXPECT_TRUE(m.graphHeading()[2].contains(QStringLiteral("7.5")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SavedGraphHeading,
+    ::testing::Values(HeadingCase{"PngJapanese", Language::Japanese, "png", {"バネの振動", "位置 [unit]", "バネ定数 = 7.5"}},
+                      HeadingCase{"SvgJapanese", Language::Japanese, "svg", {"<title>バネの振動", "位置 [unit]", "= 7.5"}},
+                      HeadingCase{"PngEnglish", Language::English, "png",
+                                  {"Vibration of a Spring", "position (spring length) [unit]", "= 7.5"}},
+                      HeadingCase{"SvgEnglish", Language::English, "svg", {"<desc>", "position (spring length)", "= 7.5"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

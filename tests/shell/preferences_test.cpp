@@ -336,7 +336,7 @@ TEST_F(Preferences, SwitchingLanguageRetranslatesOpenWindowsAndKeepsTypedValues)
     QStringList menus;
     for (QAction* menu : launcher.menuBar().actions())
         menus << menu->text();
-    EXPECT_EQ(menus, (QStringList{QStringLiteral("&View"), QStringLiteral("言語 / &Language"), QStringLiteral("&Measure"),
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("&View"), QStringLiteral("言語/&Language"), QStringLiteral("&Measure"),
                                   QStringLiteral("&Help")}));
     EXPECT_TRUE(launcher.languageAction(Language::English).isChecked());
 

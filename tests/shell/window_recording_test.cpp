@@ -13,6 +13,7 @@
 #include "sims/rubber_cord/rubber_cord_quantities.h"
 #include "sims/two_balls/two_balls_quantities.h"
 #include "sims/vibration/vibration_quantities.h"
+#include "shell/language.h"
 #include "shell/window_set.h"
 
 #include <QFile>
@@ -313,7 +314,12 @@ struct Hostile {
     const char* message;  // part of the message
 };
 
-class HostileInTheWindow : public ::testing::TestWithParam<Hostile> {};
+// The reader's own words, in English.
+class HostileInTheWindow : public ::testing::TestWithParam<Hostile> {
+protected:
+    void SetUp() override { setLanguage(Language::English); }
+    void TearDown() override { setLanguage(Language::Japanese); }
+};
 
 TEST_P(HostileInTheWindow, RefusedWithItsLineNamed)
 {
@@ -359,3 +365,152 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// ---------------------------------------------------------------- in the user's language
+
+// A refused recording or a failed save is told in the windows' language,
+// the system's reason included, and names the file as it was given.
+struct Spoken {
+    const char* name;
+    Language language;
+    enum Action { Replay, SaveRecording, SaveCsv } action;
+    const char* file;     // under a fresh folder; "missing/..." is in no folder
+    const char* content;  // written there first, for Replay
+    const char* message;  // what follows "<path>: "
+};
+
+class SpokenInTheWindow : public ::testing::TestWithParam<Spoken> {
+protected:
+    void TearDown() override { setLanguage(Language::Japanese); }
+};
+
+TEST_P(SpokenInTheWindow, MessageInTheChosenLanguage)
+{
+    const Spoken& c = GetParam();
+    setLanguage(c.language);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromUtf8(c.file));
+    Windows w;
+    QString error;
+    if (c.action == Spoken::Replay) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.content);
+        f.close();
+        error = w.replay(path);
+    } else if (c.action == Spoken::SaveRecording) {
+        measure::Script script{"vibration", {measure::ScriptEvent{}}, 5, {}};
+        error = Windows::saveRecording(script, path);
+    } else {
+        measure::MeasurementWindow& m = w.measurement(vibration::definition());
+        m.setMessageSink([](const QString&) {});
+        m.saveCsv(path);
+        error = m.lastError();
+    }
+    EXPECT_TRUE(error.contains(path + QStringLiteral(": ") + QString::fromUtf8(c.message))) << error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, SpokenInTheWindow,
+    ::testing::Values(
+        Spoken{"FirstEventJapanese", Language::Japanese, Spoken::Replay, "a.jsonl",
+               HEAD2 "}\n{\"tick\":3,\"press\":[1,2]}\n",
+               "2 行目: 最初のイベントはティック 0 の change でなければなりません"},
+        Spoken{"FirstEventEnglish", Language::English, Spoken::Replay, "a.jsonl",
+               HEAD2 "}\n{\"tick\":3,\"press\":[1,2]}\n", "line 2: the first event must be the change at tick 0"},
+        Spoken{"ColumnJapanese", Language::Japanese, Spoken::Replay, "a.jsonl", HEAD2 "}\n{\"tick\" 0}\n",
+               "2 行目: 9 桁目に ':' が必要です"},
+        Spoken{"EmptyJapanese", Language::Japanese, Spoken::Replay, "a.jsonl", "", "空のファイルで、記録ではありません"},
+        Spoken{"RecordingNoFolderJapanese", Language::Japanese, Spoken::SaveRecording, "missing/a.jsonl", "",
+               "そこにはファイルを作れません: そのようなファイルやフォルダはありません"},
+        Spoken{"RecordingNoFolderEnglish", Language::English, Spoken::SaveRecording, "missing/a.jsonl", "",
+               "cannot create a file there: No such file or directory"},
+        Spoken{"CsvNoFolderJapanese", Language::Japanese, Spoken::SaveCsv, "missing/a.csv", "",
+               "そこにはファイルを作れません: そのようなファイルやフォルダはありません"},
+        Spoken{"CsvIntoAFolderEnglish", Language::English, Spoken::SaveCsv, "", "",
+               "not saved: it is not an ordinary file"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- presses on the real event loop
+
+// The window's ticks as they run, counted apart from the recorder.
+class TickCounter : public rt::Form::Listener {
+public:
+    explicit TickCounter(rt::Form& form) : m_form(form) { form.addListener(this); }
+    ~TickCounter() { m_form.removeListener(this); }
+    void formEventRan(rt::FormEvent event) override { ticks += event == rt::FormEvent::Tick; }
+    std::int64_t ticks = 0;
+
+private:
+    rt::Form& m_form;
+};
+
+// With the window's own timer on the event loop, each press is recorded
+// against the ticks the window had run when it came, and a hold of the
+// timer (the measurement window's pause) where it happened: a window held
+// when its recording starts, presses a moment apart, a pause between them.
+struct Session {
+    const char* name;
+    const char* steps;  // H hold, R release, P press, W until the timer has ticked a few times
+};
+
+class PressesOnTheEventLoop : public ::testing::TestWithParam<Session> {};
+
+TEST_P(PressesOnTheEventLoop, AreRecordedAtTheTicksTheyCameAfter)
+{
+    using Kind = measure::ScriptEvent::Kind;
+    Windows w;
+    frmVibration& window = vibrationWindow(w);
+    window.Show();
+    const std::string_view steps = GetParam().steps;
+    std::size_t at = 0;
+    if (steps.starts_with('H')) {  // held before the recording starts
+        window.Timer1.setHeld(true);
+        ++at;
+    }
+    w.startRecording(vibration::definition());
+    TickCounter counter(window);
+    window.button("Command1").click();
+    std::vector<std::pair<Kind, std::int64_t>> expected{{Kind::Change, 0}};
+    if (window.Timer1.held())
+        expected.emplace_back(Kind::Pause, 0);
+    rt::RealTimeouts real;
+    for (; at < steps.size(); ++at) {
+        switch (steps[at]) {
+        case 'H':
+            window.Timer1.setHeld(true);
+            expected.emplace_back(Kind::Pause, counter.ticks);
+            break;
+        case 'R':
+            window.Timer1.setHeld(false);
+            expected.emplace_back(Kind::Resume, counter.ticks);
+            break;
+        case 'P':
+            window.mouseDownAt(rt::kLeftButton, 0, 300, 150);
+            expected.emplace_back(Kind::Press, counter.ticks);
+            break;
+        case 'W': {
+            const std::int64_t before = counter.ticks;
+            ASSERT_TRUE(QTest::qWaitFor([&] { return counter.ticks >= before + 3; }, 10000));
+            break;
+        }
+        }
+    }
+    const std::optional<measure::Script> script = w.stopRecording(vibration::definition());
+    ASSERT_TRUE(script);
+    std::vector<std::pair<Kind, std::int64_t>> recorded;
+    for (const measure::ScriptEvent& e : script->events)
+        if (e.kind != Kind::Move)
+            recorded.emplace_back(e.kind, e.tick);
+    // A release shows when the next input or tick comes: the one at the
+    // end of a session has nothing after it.
+    if (steps.ends_with('R'))
+        expected.pop_back();
+    EXPECT_EQ(recorded, expected);
+    window.close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessions, PressesOnTheEventLoop,
+                         ::testing::Values(Session{"Running", "PWPWP"}, Session{"HeldAtTheStart", "HPPRWP"},
+                                           Session{"PausedBetweenPresses", "PWHPRWP"}),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QToolButton>
 #include <QPushButton>
 #include <QTest>
 
@@ -393,6 +395,11 @@ TEST_P(CaptionsFit, EveryCaptionShowsWholeInItsControl)
         EXPECT_LE(needed.width(), room.width());
         // The last line may reach into the space below its glyphs' baseline.
         EXPECT_LE(needed.height() - metrics.descent(), room.height());
+        // A one-line label's word in English takes room to its left rather
+        // than a smaller font ("Gravity" where the design holds "重力").
+        if (c.language == Language::English && label->height() < 2 * QFontMetrics(window.font()).height()) {
+            EXPECT_EQ(label->font().pointSizeF(), window.font().pointSizeF());
+        }
         ++captions;
     }
     for (QPushButton* button : window.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
@@ -434,6 +441,114 @@ INSTANTIATE_TEST_SUITE_P(Windows, CaptionsFit, ::testing::ValuesIn(captionCases(
                              return name + "_" + languageCode(c.language).toStdString() + "_"
                                     + std::to_string(c.zoom);
                          });
+
+// ------------------------------------------------------------ the launcher's menus
+
+struct MenuCase {
+    Language language;
+    int zoom;
+};
+
+class LauncherMenus : public AtDefaults, public ::testing::WithParamInterface<MenuCase> {};
+
+// All four menus show on the narrow launcher, none behind the bar's »,
+// and its client area stays 3720 × 3090 twips.
+TEST_P(LauncherMenus, AllShowWithoutTheOverflowButton)
+{
+    setLanguage(GetParam().language);
+    rt::setZoomPercent(GetParam().zoom);
+    Windows windows;
+    frmMain launcher(windows);
+    launcher.Show();
+    QApplication::processEvents();
+    QMenuBar& bar = launcher.menuBar();
+    ASSERT_EQ(bar.actions().size(), 4);
+    for (QAction* menu : bar.actions()) {
+        const QRect place = bar.actionGeometry(menu);
+        EXPECT_FALSE(place.isEmpty()) << menu->text().toStdString();
+        EXPECT_LE(place.right(), bar.width()) << menu->text().toStdString();
+    }
+    auto* overflow = bar.findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+    EXPECT_TRUE(!overflow || !overflow->isVisible());
+    const double zoom = GetParam().zoom / 100.0;
+    EXPECT_EQ(launcher.width(), qRound(248 * zoom));
+    EXPECT_EQ(launcher.height() - bar.height(), qRound(206 * zoom));
+    // The titles follow the zoom: no style sheet fixed their font.
+    EXPECT_DOUBLE_EQ(bar.font().pointSizeF(), launcher.font().pointSizeF());
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, LauncherMenus,
+                         ::testing::ValuesIn([] {
+                             std::vector<MenuCase> cases;
+                             for (Language language : {Language::Japanese, Language::English})
+                                 for (int zoom : rt::kZoomLevels)
+                                     cases.push_back({language, zoom});
+                             return cases;
+                         }()),
+                         [](const auto& info) {
+                             return languageCode(info.param.language).toStdString() + "_"
+                                    + std::to_string(info.param.zoom);
+                         });
+
+// ------------------------------------------------------------ zooms that fit the screen
+
+struct ScreenCase {
+    const char* name;
+    QRect area;    // the screen's available area
+    int largest;   // the largest zoom at which every window fits it
+};
+
+class ZoomOnScreen : public AtDefaults, public ::testing::WithParamInterface<ScreenCase> {
+protected:
+    void TearDown() override
+    {
+        AtDefaults::TearDown();
+        rt::setAvailableArea([](const QWidget&) { return QRect(0, 0, 8000, 6000); });
+    }
+};
+
+// The zoom menu offers the levels at which every window, open or not yet
+// made, fits the screen, and says why the others are not offered; asked for
+// a larger one (a key, the command line), the zoom takes the largest that
+// fits; a window the zoom grows stays on its screen, and going back puts
+// it where it was.
+TEST_P(ZoomOnScreen, OnlyLevelsThatFitAndWindowsStayWhereTheyWere)
+{
+    const ScreenCase& c = GetParam();
+    rt::setAvailableArea([&c](const QWidget&) { return c.area; });
+    Windows windows;
+    frmMain launcher(windows);
+    launcher.Show();
+    for (int level : rt::kZoomLevels) {
+        QAction& action = launcher.zoomAction(level);
+        EXPECT_EQ(action.isEnabled(), level <= c.largest) << level;
+        EXPECT_EQ(action.toolTip() == QStringLiteral("画面に収まりません"), level > c.largest) << level;
+    }
+    setLanguage(Language::English);
+    EXPECT_EQ(rt::zoomFits(400), c.largest == 400);
+    EXPECT_EQ(launcher.zoomAction(400).toolTip() == QStringLiteral("does not fit the screen"), c.largest < 400);
+
+    rt::Form& balls = twoBallsWindow(windows);  // the widest window
+    balls.Show();
+    // Near the bottom right corner, whole at 100 %.
+    const QPoint home(c.area.right() - 600, c.area.bottom() - 420);
+    balls.move(home);
+    rt::setZoomPercent(400);
+    EXPECT_EQ(rt::zoomPercent(), c.largest);
+    for (rt::Form* window : {&balls, static_cast<rt::Form*>(&launcher)}) {
+        EXPECT_TRUE(c.area.contains(window->frameGeometry())) << window->objectName().toStdString();
+    }
+    rt::setZoomPercent(100);
+    EXPECT_EQ(balls.pos(), home);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, ZoomOnScreen,
+                         ::testing::Values(ScreenCase{"Wide1920x1200", QRect(0, 0, 1920, 1200), 300},
+                                           ScreenCase{"Laptop1280x800", QRect(0, 0, 1280, 800), 200},
+                                           ScreenCase{"Old1024x768", QRect(0, 0, 1024, 768), 150},
+                                           ScreenCase{"RightOfAnother", QRect(1920, 0, 1280, 800), 200},
+                                           ScreenCase{"Large4K", QRect(0, 0, 3840, 2160), 400}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ------------------------------------------------------------ the look
 

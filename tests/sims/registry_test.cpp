@@ -125,4 +125,40 @@ TEST(Catalogue, FallsBackToTheSourceAndKnowsItsLanguages)
     EXPECT_EQ(rt::text::translate("en", "NoSuchContext", "バネの振動"), "バネの振動");
 }
 
+// One quantity, one word: a label or button that two windows share in
+// Japanese ("重力") is translated alike in both, in every language.
+struct WindowPair {
+    const char* name;
+    std::string_view first, second;
+};
+
+class SharedCaptions : public ::testing::TestWithParam<WindowPair> {};
+
+TEST_P(SharedCaptions, AreTranslatedAlike)
+{
+    const Definition* a = sims::findExperiment(GetParam().first);
+    const Definition* b = sims::findExperiment(GetParam().second);
+    ASSERT_TRUE(a && b);
+    for (const rt::ControlDef& x : a->controls) {
+        for (const rt::ControlDef& y : b->controls) {
+            if (x.kind == rt::ControlKind::TextBox || x.kind != y.kind || std::string_view(x.text) != y.text)
+                continue;
+            for (const std::string_view language : rt::text::languages()) {
+                EXPECT_EQ(rt::text::translate(language, a->formName, x.text),
+                          rt::text::translate(language, b->formName, y.text))
+                    << x.text << " in " << language;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, SharedCaptions,
+                         ::testing::Values(WindowPair{"TwoBallsAndCord", "two-balls", "rubber-cord"},
+                                           WindowPair{"TwoBallsAndVibration", "two-balls", "vibration"},
+                                           WindowPair{"TwoBallsAndRotation", "two-balls", "rotation"},
+                                           WindowPair{"VibrationAndCord", "vibration", "rubber-cord"},
+                                           WindowPair{"VibrationAndRotation", "vibration", "rotation"},
+                                           WindowPair{"RotationAndCord", "rotation", "rubber-cord"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace

@@ -17,6 +17,8 @@ const seconds = Number(process.env.BENCH_SECONDS ?? 5);
 const out = process.argv[2] ?? path.join(site, '..', 'page-bench.md');
 const INTERVAL = '10';  // ms: 100 ticks a second
 const WARM_UP_MS = 4000;
+// The harness closes a test's pages after it; here each measure closes its own.
+const NO_TEST = { after() {} };
 const targets = { cordTicks: 97, cordFrames: 50, cpu: 20, load: 1000, size: 1.5 * 1024 * 1024 };
 
 // A page on the real clock at 100 % zoom and pixel ratio 1, with the
@@ -24,7 +26,7 @@ const targets = { cordTicks: 97, cordFrames: 50, cpu: 20, load: 1000, size: 1.5 
 // boxes and applied with its command button as a teacher would. The page's
 // step and draw are wrapped to count and time them.
 async function running(name, texts) {
-    const page = await openPage({ query: '', ratio: 1 });
+    const page = await openPage(NO_TEST, { query: '', ratio: 1 });
     const error = await page.evaluate((n, t) => {
         const app = window.springlab;
         app.setZoom(100);
@@ -126,7 +128,7 @@ async function measure(page, name) {
 // The largest cord the node count's box takes: the count is a 16-bit
 // integer in the model, so one more must be refused.
 async function largestCord() {
-    const page = await openPage();
+    const page = await openPage(NO_TEST);
     const found = await page.evaluate(() => {
         const lab = window.springlab.lab;
         const nodes = lab.definition('rubber-cord').parameters.find((p) => p.key === 'nodes');
@@ -153,7 +155,7 @@ async function largestCord() {
 // timed alone on the manual clock: the least of 60 is the work itself, the
 // median what a busy machine made of it.
 async function cordWork(nodes) {
-    const page = await openPage();
+    const page = await openPage(NO_TEST);
     const work = await page.evaluate((count) => {
         const app = window.springlab;
         app.setZoom(100);

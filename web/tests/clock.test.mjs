@@ -26,7 +26,7 @@ function drive(page, { frames, cost, slowUntil = Infinity }) {
         });
         for (const at of frames) {
             time = Math.max(time, at);
-            clock.onFrame(time);
+            clock.frame(time);
         }
         return { ticks, mostPerFrame };
     }, { frames, cost, slowUntil: slowUntil === Infinity ? 1e300 : slowUntil });
@@ -43,44 +43,40 @@ describe('the clock keeps its ticks a second', () => {
         { name: 'ticks of 3.5 ms (the longest cord) at 60 frames a second', frames: every(0, 2000, 1000 / 60), cost: 3.5, ticks: 100, most: 3 },
     ];
     for (const c of cases) {
-        test(c.name, async () => {
-            const page = await openPage();
+        test(c.name, async (t) => {
+            const page = await openPage(t);
             const r = await drive(page, c);
             // The second second: the first frames start the timer.
             assert.ok(Math.abs(within(r.ticks, 1000, 2000) - c.ticks) <= 1, `${within(r.ticks, 1000, 2000)} ticks`);
             if (c.most)
                 assert.ok(r.mostPerFrame <= c.most, `${r.mostPerFrame} ticks in one frame`);
-            await page.close();
         });
     }
 });
 
 describe('the clock never stalls the display and drops what it cannot do', () => {
-    test('catching up a stall runs no more ticks a frame than the frame has time for', async () => {
-        const page = await openPage();
+    test('catching up a stall runs no more ticks a frame than the frame has time for', async (t) => {
+        const page = await openPage(t);
         const frames = [...every(0, 500, 1000 / 60), ...every(700, 2000, 1000 / 60)];
         const r = await drive(page, { frames, cost: 3 });
         // 8 ms a frame: three ticks of 3 ms, never the 20 the stall left.
         assert.equal(r.mostPerFrame, 3);
         assert.ok(within(r.ticks, 1000, 2000) >= 99);
-        await page.close();
     });
-    test('a hidden tab\'s seconds are dropped, not run in a burst', async () => {
-        const page = await openPage();
+    test('a hidden tab\'s seconds are dropped, not run in a burst', async (t) => {
+        const page = await openPage(t);
         const frames = [...every(0, 1000, 1000 / 60), ...every(6000, 7000, 1000 / 60)];
         const r = await drive(page, { frames, cost: 0 });
         assert.ok(within(r.ticks, 1000, 6000) === 0);
         assert.ok(within(r.ticks, 6000, 7001) <= 101, `${within(r.ticks, 6000, 7001)} ticks after the return`);
-        await page.close();
     });
-    test('ticks slower than the interval run one a frame and leave no pile to burst later', async () => {
-        const page = await openPage();
+    test('ticks slower than the interval run one a frame and leave no pile to burst later', async (t) => {
+        const page = await openPage(t);
         // Two seconds of 12 ms ticks (a slow device), then cheap ones.
         const r = await drive(page, { frames: every(0, 4000, 1000 / 60), cost: 12, slowUntil: 2000 });
         assert.ok(within(r.ticks, 1000, 2000) <= 61, `${within(r.ticks, 1000, 2000)} slow ticks`);
         // At most the longest catch-up (25 ticks) more than the second's 100.
         assert.ok(within(r.ticks, 2000, 3000) <= 126, `${within(r.ticks, 2000, 3000)} ticks after`);
         assert.ok(Math.abs(within(r.ticks, 3000, 4000) - 100) <= 1);
-        await page.close();
     });
 });

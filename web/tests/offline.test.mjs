@@ -57,8 +57,9 @@ describe('offline', () => {
     let page;
 
     test('after the first visit the worker is active and holds every file of the site', async () => {
-        // Not a private context: the browser installs no app from one.
-        page = await openPage({ base: base(), context: (await launch()).defaultBrowserContext() });
+        // Not a private context: the browser installs no app from one. The
+        // page lives on through the next tests, which close it.
+        page = await openPage({ after() {} }, { base: base(), context: (await launch()).defaultBrowserContext() });
         const files = await siteFiles(folder);
         const names = await settled(page);
         assert.deepEqual(names, [`springlab ${base()} ${await contentHash(folder, files)}`]);

@@ -25,8 +25,8 @@ const experiments = ['rotation', 'vibration', 'two-balls', 'rubber-cord'];
 
 describe('the launcher opens each experiment, which animates as the desktop runs it', () => {
     for (const name of experiments) {
-        test(name, async () => {
-            const page = await openPage();
+        test(name, async (t) => {
+            const page = await openPage(t);
             // Opened by its launcher button, as a pupil opens it.
             const button = await page.evaluate((n) => {
                 const app = window.springlab;
@@ -58,7 +58,8 @@ describe('the launcher opens each experiment, which animates as the desktop runs
                 const p = window.springlab.panelOf(n);
                 const c = p.form.canvas;
                 const data = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-                const wanted = p.run.raster(c.width, c.height, 1 / 15);
+                const s = window.springlab.scale();
+                const wanted = p.run.raster(c.width, c.height, (s.zoom * window.devicePixelRatio) / s.twipsPerPixel);
                 let differ = 0;
                 for (let i = 0; i < data.length; ++i)
                     if (data[i] !== wanted[i]) ++differ;
@@ -66,7 +67,6 @@ describe('the launcher opens each experiment, which animates as the desktop runs
             }, name);
             assert.equal(shown.differ, 0);
             assert.deepEqual(page.errors, []);
-            await page.close();
         });
     }
 });
@@ -79,10 +79,10 @@ describe('a press lands on the twips under the pointer', () => {
         { name: '150 % at pixel ratio 2', zoom: 150, ratio: 2 },
     ];
     for (const c of cases) {
-        test(c.name, async () => {
-            const page = await openPage({ ratio: c.ratio, width: 1800, height: 1200 });
+        test(c.name, async (t) => {
+            const page = await openPage(t, { ratio: c.ratio, width: 1800, height: 1200 });
             await page.evaluate((z) => window.springlab.setZoom(z), c.zoom);
-            await page.evaluate(() => window.springlab.open('two-balls'));
+            await page.evaluate(() => { window.springlab.open('two-balls'); });
             const form = await page.$('.panel[data-experiment="two-balls"] .form');
             const box = await form.boundingBox();
             // The two balls take a press as where to drop the ball from: it
@@ -95,13 +95,15 @@ describe('a press lands on the twips under the pointer', () => {
             assert.ok(press, recording);
             assert.ok(Math.abs(press.press[0] - at.x) <= 15 / 2, `${press.press} for ${at.x}`);
             assert.ok(Math.abs(press.press[1] - at.y) <= 15 / 2, `${press.press} for ${at.y}`);
-            await page.close();
         });
     }
 
-    test('a finger drags the rotation\'s mass', async () => {
-        const page = await openPage();
-        await page.evaluate(() => window.springlab.open('rotation'));
+    test('a finger drags the rotation\'s mass', async (t) => {
+        const page = await openPage(t);
+        await page.evaluate(() => {
+            window.springlab.setZoom(100);
+            window.springlab.open('rotation');
+        });
         const form = await page.$('.panel[data-experiment="rotation"] .form');
         const box = await form.boundingBox();
         const cdp = await page.createCDPSession();
@@ -114,13 +116,12 @@ describe('a press lands on the twips under the pointer', () => {
         const recording = await page.evaluate(() => window.springlab.panelOf('rotation').run.recording());
         const moves = recording.split('\n').filter((l) => l.includes('"move"')).map((l) => JSON.parse(l).move);
         assert.ok(moves.some(([x, y]) => Math.abs(x - 2400) <= 15 && Math.abs(y - 1950) <= 15), recording);
-        await page.close();
     });
 });
 
 describe('a bad value stops only its own panel, and 変更 starts it again', () => {
-    test('vibration with no mass', async () => {
-        const page = await openPage();
+    test('vibration with no mass', async (t) => {
+        const page = await openPage(t);
         await page.evaluate(() => {
             window.springlab.open('vibration');
             window.springlab.open('two-balls');
@@ -136,6 +137,9 @@ describe('a bad value stops only its own panel, and 変更 starts it again', () 
         const state = await page.evaluate(() => {
             const app = window.springlab;
             const v = app.panelOf('vibration');
+            // The first tick divides by the mass.
+            app.clock.frame(0);
+            app.clock.frame(1000);
             return { text: v.errorText, running: v.isRunning, other: app.panelOf('two-balls').isRunning };
         });
         assert.match(state.text, /^実行時エラー '\d+':/);
@@ -149,13 +153,12 @@ describe('a bad value stops only its own panel, and 変更 starts it again', () 
             const v = window.springlab.panelOf('vibration');
             return [v.errorText, v.isRunning];
         }), [null, true]);
-        await page.close();
     });
 });
 
 describe('both languages, remembered', () => {
-    test('English, then Japanese after a reload', async () => {
-        const page = await openPage({ language: 'en' });
+    test('English, then Japanese after a reload', async (t) => {
+        const page = await openPage(t, { language: 'en' });
         const caption = await page.$eval('.launcher .caption', (e) => e.textContent);
         assert.equal(caption, await page.evaluate(() => window.springlab.lab.translate('en', 'frmMain', 'バネ関係')));
         assert.notEqual(caption, 'バネ関係');
@@ -163,6 +166,71 @@ describe('both languages, remembered', () => {
         await page.reload();
         await page.waitForSelector('body[data-ready]');
         assert.equal(await page.$eval('.launcher .caption', (e) => e.textContent), 'バネ関係');
-        await page.close();
+    });
+});
+
+describe('the timer box paces the ticks, one per interval', () => {
+    // Frames at 60 a second for two seconds, then a gap (the tab hidden for
+    // a minute), then two more frames.
+    const frames = [...Array.from({ length: 121 }, (_, i) => (i * 1000) / 60), 62000, 62000 + 1000 / 60];
+    const cases = [
+        { name: '10 ms: 200 ticks in two seconds, one after the gap', timer: '10', ticks: [200, 201, 202] },
+        { name: '50 ms', timer: '50', ticks: [40, 41, 41] },
+        { name: '16 ms beats the frames', timer: '16', ticks: [125, 126, 127] },
+        { name: '0 stops it', timer: '0', ticks: [0, 0, 0] },
+    ];
+    for (const c of cases) {
+        test(c.name, async (t) => {
+            const page = await openPage(t);
+            const ticks = await page.evaluate((timer, times) => {
+                const app = window.springlab;
+                const panel = app.open('vibration');
+                const box = panel.definition.parameters.find((p) => p.key === 'timer').box;
+                panel.form.boxes.get(box).value = timer;
+                panel.apply();
+                const seen = [];
+                times.forEach((t, i) => {
+                    app.clock.frame(t);
+                    if (i >= times.length - 3)
+                        seen.push(panel.run.tick);
+                });
+                return seen;
+            }, c.timer, frames);
+            assert.deepEqual(ticks, c.ticks);
+        });
+    }
+});
+
+describe('Tab walks the boxes in the window\'s order', () => {
+    for (const name of experiments) {
+        test(name, async (t) => {
+            const page = await openPage(t);
+            const order = await page.evaluate((n) => {
+                const panel = window.springlab.open(n);
+                return panel.definition.controls.filter((c) => c.kind !== 'label')
+                    .sort((a, b) => a.tabIndex - b.tabIndex).map((c) => c.name);
+            }, name);
+            await page.focus(`.panel[data-experiment="${name}"] [data-control="${order[0]}"]`);
+            const walked = [order[0]];
+            for (let i = 1; i < order.length; ++i) {
+                await page.keyboard.press('Tab');
+                walked.push(await page.evaluate(() => document.activeElement.dataset.control));
+            }
+            assert.deepEqual(walked, order);
+        });
+    }
+});
+
+describe('a narrow screen shows one experiment at a time', () => {
+    test('a phone held upright', async (t) => {
+        const page = await openPage(t, { width: 390, height: 844, ratio: 3 });
+        const shown = await page.evaluate(() => {
+            const app = window.springlab;
+            app.open('vibration');
+            app.open('two-balls');
+            return app.panels.map((p) => [p.definition.name, p.form.element.offsetWidth > 0,
+                                           p.element.getBoundingClientRect().right <= window.innerWidth + 0.5]);
+        });
+        assert.deepEqual(shown, [['vibration', false, true], ['two-balls', true, true]]);
     });
 });
