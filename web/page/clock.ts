@@ -22,7 +22,7 @@ const LONGEST_CATCH_UP_MS = 250;
 // A frame runs every panel's first due tick, and more only while its ticks
 // have taken less than this, so that catching up never stalls the display:
 // what is left stays due for the next frame.
-const TICK_TIME_PER_FRAME_MS = 8;
+const TICK_TIME_PER_FRAME_MS = 12;
 
 interface Entry {
     next: number | null;  // when the next tick falls due (ms), null: not started
