@@ -4,7 +4,7 @@
 // writes BUILD_WEB_DIR/site: index.html, app.js (the page, bundled), the
 // module, the icons, the knock and the offline files.
 import { build } from 'esbuild';
-import { copyFile, mkdir, readFile, rm, writeFile } from 'node:fs/promises';
+import { copyFile, mkdir, readFile, rm } from 'node:fs/promises';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
@@ -25,7 +25,7 @@ await build({
     outfile: path.join(site, 'app.js'),
     bundle: true,
     format: 'esm',
-    target: ['es2020', 'chrome90', 'safari14', 'firefox90'],
+    target: ['es2020'],
     minify: true,
     legalComments: 'none',
     alias: { 'springlab-api': path.join(apiDir, 'springlab-api.mjs') },
@@ -44,5 +44,4 @@ for (const [from, to] of copies)
 
 const bytes = (await Promise.all(copies.map(([, to]) => readFile(path.join(site, to)))))
     .reduce((n, b) => n + b.length, (await readFile(path.join(site, 'app.js'))).length);
-await writeFile(path.join(site, '.built'), `${new Date().toISOString()}\n`);
 console.log(`The page: ${path.relative(process.cwd(), site)}/ (${Math.round(bytes / 1024)} KiB)`);
