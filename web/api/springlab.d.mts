@@ -42,7 +42,7 @@ export class Experiment {
     error: RunError | null;
     setText(key: string, text: string): void;
     init(): boolean;
-    step(): boolean;
+    step(byHand?: boolean): boolean;
     press(x: number, y: number): boolean;
     move(x: number, y: number): boolean;
     readonly tick: number;
@@ -53,8 +53,11 @@ export class Experiment {
     displayList(): Float64Array;
     raster(width: number, height: number, scale: number): Uint8ClampedArray<ArrayBuffer>;
     sample(): Float64Array;
-    csv(): Uint8Array;
+    csv(): Uint8Array<ArrayBuffer>;
     clearRecorded(): void;
+    texts(): string[];
+    startRecording(): void;
+    readonly recordingWaits: boolean;
     readonly recordedTicks: number;
     readonly recorderFull: boolean;
     recording(): string;
