@@ -1,5 +1,6 @@
 #include "measure/picture_svg.h"
 
+#include "runtime/canvas/scale.h"
 #include "runtime/numeric/number_text.h"
 
 #include <algorithm>
@@ -8,7 +9,7 @@
 namespace measure {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
+constexpr int kTwipsPerPixel = static_cast<int>(rt::kTwipsPerPixel);
 
 std::string colour(rt::Color c)
 {

@@ -4,6 +4,7 @@
 #include "shell/preferences.h"
 #include "shell/version.h"
 #include "shell/window_set.h"
+#include "sims/launcher.h"
 #include "sims/registry.h"
 
 #include <QAction>
@@ -20,15 +21,6 @@
 
 namespace {
 
-using rt::ControlKind;
-
-const rt::ControlDef kControls[] = {
-    {ControlKind::CommandButton, "Command1", QT_TRANSLATE_NOOP("frmMain", "ゴムひもで回転"), 360, 360, 3135, 495, 0},
-    {ControlKind::CommandButton, "Command2", QT_TRANSLATE_NOOP("frmMain", "バネの振動"), 360, 960, 3135, 495, 1},
-    {ControlKind::CommandButton, "Command3", QT_TRANSLATE_NOOP("frmMain", "バネでつながった2個のボール"), 360, 1560, 3135, 495, 2},
-    {ControlKind::CommandButton, "Command4", QT_TRANSLATE_NOOP("frmMain", "ゴムひも"), 360, 2160, 3135, 495, 3},
-};
-
 constexpr const char* kViewMenu = QT_TRANSLATE_NOOP("frmMain", "表示(&V)");
 constexpr const char* kZoomMenu = QT_TRANSLATE_NOOP("frmMain", "倍率(&Z)");
 constexpr const char* kMeasureMenu = QT_TRANSLATE_NOOP("frmMain", "計測(&M)");
@@ -43,7 +35,8 @@ QString translated(const char* text) { return QCoreApplication::translate("frmMa
 }  // namespace
 
 frmMain::frmMain(Windows& windows)
-    : Form("frmMain", QT_TRANSLATE_NOOP("frmMain", "バネ関係"), 3720, 3090, kControls),
+    : Form(sims::launcher().formName, sims::launcher().caption, sims::launcher().clientWidth,
+           sims::launcher().clientHeight, sims::launcher().controls),
       m_windows(windows),
       m_bar(new QMenuBar(this))
 {

@@ -1,5 +1,7 @@
 #include "shell/language.h"
 
+#include "runtime/text/catalogue.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -28,10 +30,6 @@ QString qmOf(Language language)
     return QStringLiteral(":/i18n/springlab_%1.qm").arg(languageCode(language));
 }
 
-// Where each translation says what its language is called.
-constexpr const char* kLanguageContext = "Language";
-constexpr const char* kOwnName = QT_TRANSLATE_NOOP("Language", "日本語");
-
 }  // namespace
 
 std::vector<Language> availableLanguages()
@@ -49,15 +47,10 @@ std::vector<Language> availableLanguages()
 
 QString languageName(Language language)
 {
-    if (language == Language::Japanese)
-        return QString::fromUtf8(kOwnName);
-    QTranslator t;
-    if (t.load(qmOf(language))) {
-        const QString name = t.translate(kLanguageContext, kOwnName);
-        if (!name.isEmpty())
-            return name;
-    }
-    return languageCode(language);
+    // The table made from the same translation files as the .qm files, so
+    // the browser names each language alike.
+    const std::string_view name = rt::text::languageName(language.code());
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 std::optional<Language> languageFromCode(const QString& code)

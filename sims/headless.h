@@ -39,13 +39,18 @@ public:
     // rest, the rotation frozen by a press); a press can start it again.
     bool stoppedByItself() const { return !m_timerEnabled; }
     std::int32_t interval() const { return m_interval; }
-    // Knocks in the latest tick.
+    // Knocks in the latest tick, and in the whole run.
     int beeps() const { return m_beeps; }
+    std::int64_t allBeeps() const { return m_allBeeps; }
 
 private:
     void setTimerEnabled(bool on) override { m_timerEnabled = on; }
     void setTimerInterval(std::int32_t milliseconds) override;
-    void beep() override { ++m_beeps; }
+    void beep() override
+    {
+        ++m_beeps;
+        ++m_allBeeps;
+    }
 
     const Definition& m_definition;
     std::unique_ptr<Experiment> m_experiment;
@@ -54,6 +59,7 @@ private:
     std::int32_t m_interval = 0;
     bool m_timerEnabled = true;
     int m_beeps = 0;
+    std::int64_t m_allBeeps = 0;
 };
 
 }  // namespace sims

@@ -681,4 +681,15 @@ The timer of "%3" has been stopped. Correct the values and press [Apply] to star
         <translation>English</translation>
     </message>
 </context>
+<context>
+    <name>web</name>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>画面に合わせる</source>
+        <translation>Fit to the screen</translation>
+    </message>
+</context>
 </TS>

@@ -672,4 +672,15 @@ example: springlab run vibration --set viscosity=0 --ticks 100 --csv swing.csv
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>web</name>
+    <message>
+        <source>閉じる</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画面に合わせる</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>

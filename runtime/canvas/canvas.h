@@ -29,6 +29,10 @@ constexpr int redOf(Color c) { return static_cast<int>(c & 0xFF); }
 constexpr int greenOf(Color c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int blueOf(Color c) { return static_cast<int>((c >> 16) & 0xFF); }
 
+// The face of every window (the desktop's light palette): the background a
+// picture is cleared to and drawn on, on the desktop and in the browser.
+constexpr Color kFaceColor = RGB(240, 240, 240);
+
 enum class LineShape { Line, Box, FilledBox };
 
 constexpr int kSolid = 0;        // FillStyle: filled with FillColor
@@ -75,7 +79,7 @@ public:
     // Drawing state, with the defaults of a new window (ForeColor and
     // BackColor are set from the system colours by the window).
     Color ForeColor = RGB(0, 0, 0);
-    Color BackColor = RGB(240, 240, 240);
+    Color BackColor = kFaceColor;
     Color FillColor = RGB(0, 0, 0);
     int FillStyle = kTransparent;
     int DrawWidth = 1;

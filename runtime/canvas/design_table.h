@@ -5,6 +5,8 @@
 
 #include "runtime/canvas/canvas.h"
 
+#include <span>
+
 namespace rt {
 
 enum class ControlKind { Label, TextBox, CommandButton };
@@ -21,6 +23,15 @@ struct ControlDef {
     int left, top, width, height;  // twips
     int tabIndex;
     Color backColor = kDefaultColor;
+};
+
+// A whole window as the designer laid it out.
+struct FormDesign {
+    const char* formName;  // "frmMain": the window, and the context of its texts
+    const char* caption;   // Japanese source text
+    int clientWidth;       // twips
+    int clientHeight;      // twips
+    std::span<const ControlDef> controls;
 };
 
 }  // namespace rt

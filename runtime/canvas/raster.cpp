@@ -1,5 +1,7 @@
 #include "runtime/canvas/raster.h"
 
+#include "runtime/canvas/scale.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -705,7 +707,6 @@ void rasterPicture(const PixelBuffer& target, const std::vector<DrawOp>& ops, Co
     for (int y = 0; y < target.height; ++y)
         std::fill_n(target.pixels + y * target.stride, target.width, pixelOf(background));
 
-    constexpr double kTwipsPerPixel = 15;
     thread_local std::vector<DevicePoint> nodes;
     const auto at = [scale](float x, float y) { return DevicePoint{x * scale, y * scale}; };
     for (std::size_t i = 0; i < ops.size(); ++i) {

@@ -590,7 +590,7 @@ void resetErrorReporter() { errorReporter() = showErrorBox; }
 QPalette lightPalette()
 {
     static const QPalette palette = [] {
-        const QColor face(240, 240, 240);
+        const QColor face = toQColor(kFaceColor);
         const QColor text(0, 0, 0);
         QPalette p(text, face, Qt::white, QColor(160, 160, 160), QColor(160, 160, 160), text,
                    Qt::white);

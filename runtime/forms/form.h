@@ -27,6 +27,7 @@
 
 #include "runtime/canvas/canvas.h"
 #include "runtime/canvas/design_table.h"
+#include "runtime/canvas/scale.h"
 #include "runtime/numeric/runtime_error.h"
 
 #include <QPalette>
@@ -257,8 +258,6 @@ QPalette lightPalette();
 QString dialogPath(const QString& fileName);
 void rememberDialogPath(const QString& chosenPath);
 
-// The zoom levels, in percent.
-inline constexpr int kZoomLevels[] = {100, 125, 150, 200, 250, 300, 400};
 bool isZoomLevel(int percent);
 int zoomPercent();
 // Applies at once to every window, open or not; anything but a zoom level

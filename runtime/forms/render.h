@@ -5,6 +5,7 @@
 // by the benchmarks, so all three see the same picture.
 
 #include "runtime/canvas/canvas.h"
+#include "runtime/canvas/scale.h"
 
 #include <QColor>
 #include <vector>
@@ -12,8 +13,6 @@
 class QPainter;
 
 namespace rt {
-
-constexpr double kTwipsPerPixel = 15.0;
 
 QColor toQColor(Color c);
 Color fromQColor(const QColor& c);

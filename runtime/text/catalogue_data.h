@@ -2,17 +2,12 @@
 // The table tools/ts_catalogue.py makes from the translation files; read
 // through catalogue.h only.
 
+#include "runtime/text/catalogue.h"
+
 #include <cstddef>
 #include <string_view>
 
 namespace rt::text::data {
-
-struct Entry {
-    std::string_view language;  // "en"
-    std::string_view context;   // "frm2Bolls"
-    std::string_view source;    // the Japanese text the program is written in
-    std::string_view translation;
-};
 
 // Sorted by language, context and source, byte by byte.
 extern const Entry kEntries[];

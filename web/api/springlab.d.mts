@@ -26,6 +26,15 @@ export interface LauncherDef extends FormDef {
     // The menus' texts (Japanese source, translated in formName's context).
     menus: { view: string; zoom: string; language: string; measure: string; record: string;
              replay: string; help: string; about: string; aboutTitle: string };
+    // The about box's paragraphs (frmMain's context); %1 in the first is the version.
+    aboutLines: string[];
+}
+export interface PageTexts {
+    close: string;
+    fitToScreen: string;
+    // The desktop's run-time error box, in context "rt::Form": %1 the
+    // number, %2 the message, %3 the window's caption.
+    errorBox: string;
 }
 export interface Definition extends FormDef {
     name: string;
@@ -68,7 +77,10 @@ export class SpringLab {
     readonly launcher: LauncherDef;
     readonly zoomLevels: readonly number[];
     readonly twipsPerPixel: number;
-    about(language: string): string;
+    // The page's own texts (Japanese source; translated in context "web"
+    // unless said otherwise) by name.
+    readonly texts: PageTexts;
+    readonly version: string;
     readonly languages: Language[];
     translate(language: string, context: string, source: string): string;
     definition(name: string): Definition | undefined;

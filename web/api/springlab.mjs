@@ -108,6 +108,24 @@ export class Experiment {
         const t = this.api.m._sl_script_ticks(this.id);
         return t < 0 ? null : t;
     }
+    // How many knocks (a ball hitting the floor) the latest init, step,
+    // press or move asked for; the desktop plays two 40 ms apart.
+    get beeps() { return this.api.m._sl_beeps(this.id); }
+    // The picture now as width x height RGBA pixels at `scale` device pixels
+    // per twip (1/15 at 100 % and pixel ratio 1), on the window's face, drawn
+    // as the desktop draws it: a view of module memory (put it in an
+    // ImageData), valid until the next raster() of any run.
+    raster(width, height, scale) {
+        const m = this.api.m;
+        if (!(Number.isInteger(width) && Number.isInteger(height) && width > 0 && height > 0))
+            throw new RangeError(`${width} x ${height} is no picture size`);
+        const p = m._sl_raster(this.id, width, height, scale);
+        if (p === 0) {
+            if (m._sl_tick(this.id) < 0) throw new Error('this experiment has been freed');
+            throw new RangeError(`no picture of ${width} x ${height} at scale ${scale}`);
+        }
+        return new Uint8ClampedArray(m.HEAPU8.buffer, p, width * height * 4);
+    }
     displayList() {
         this.api.m._sl_display_list(this.id);
         return this.api.numbers();
@@ -150,13 +168,33 @@ export class Experiment {
 }
 
 export class SpringLab {
+    #texts;  // { language: { context: { source: translation } } }
     constructor(m) {
         this.api = new Api(m);
         m._sl_catalogue();
-        // [{ name, formName, caption, clientWidth, clientHeight, controls,
+        // [{ name, icon, launcherButton, formName, caption, clientWidth,
+        //    clientHeight, controls,
         //    parameters: [{ key, box, label, defaultText }],
         //    quantities: [{ key, name, nameEn, unit }] }], launcher's order.
         this.experiments = JSON.parse(this.api.text());
+        // The launcher's window: { formName, caption, clientWidth,
+        // clientHeight, controls }, as an experiment's. Each experiment's
+        // launcherButton names its button there.
+        m._sl_launcher();
+        this.launcher = JSON.parse(this.api.text());
+        // [{ code, name }]: Japanese first, each named in itself.
+        m._sl_texts();
+        const texts = JSON.parse(this.api.text());
+        this.languages = texts.languages;
+        this.#texts = texts.texts;
+    }
+    // `source` (a Japanese text of the program) in `context` (a form's name,
+    // a quantity context) translated into `language`; the source itself in
+    // Japanese or where there is no translation.
+    translate(language, context, source) {
+        const own = (o, key) => (o !== undefined && Object.hasOwn(o, key) ? o[key] : undefined);
+        const translation = own(own(own(this.#texts, String(language)), String(context)), String(source));
+        return typeof translation === 'string' ? translation : source;
     }
     definition(name) {
         return this.experiments.find((e) => e.name === name);

@@ -12,9 +12,11 @@
 #include "measure/csv.h"
 #include "measure/recorder.h"
 #include "measure/recording.h"
+#include "runtime/canvas/raster.h"
 #include "runtime/numeric/runtime_error.h"
 #include "runtime/text/catalogue.h"
 #include "sims/headless.h"
+#include "sims/launcher.h"
 #include "sims/registry.h"
 
 #include <emscripten/emscripten.h>
@@ -50,63 +52,132 @@ void appendJsonString(std::string& out, std::string_view s)
     out += '"';
 }
 
-std::string catalogue()
-{
-    std::string j = "[";
-    auto field = [&j](std::string_view name, std::string_view value, bool comma = true) {
+// Appends "name":value, members of a JSON object.
+struct JsonFields {
+    std::string& j;
+
+    void field(std::string_view name, std::string_view value, bool comma = true)
+    {
         appendJsonString(j, name);
         j += ':';
         appendJsonString(j, value);
         if (comma)
             j += ',';
-    };
-    auto number = [&j](std::string_view name, long long value) {
+    }
+    void number(std::string_view name, long long value)
+    {
         appendJsonString(j, name);
         j += ':' + std::to_string(value) + ',';
-    };
+    }
+};
+
+// A window's design (the launcher's, an experiment's) as the members
+// formName, caption, clientWidth, clientHeight and controls, in one shape.
+void appendForm(std::string& j, const rt::FormDesign& form)
+{
+    JsonFields f{j};
     static const char* const kinds[] = {"label", "textBox", "commandButton"};
+    f.field("formName", form.formName);
+    f.field("caption", form.caption);
+    f.number("clientWidth", form.clientWidth);
+    f.number("clientHeight", form.clientHeight);
+    j += "\"controls\":[";
+    for (std::size_t i = 0; i < form.controls.size(); ++i) {
+        const rt::ControlDef& c = form.controls[i];
+        j += i ? ",{" : "{";
+        f.field("kind", kinds[static_cast<int>(c.kind)]);
+        f.field("name", c.name);
+        f.field("text", c.text);
+        f.number("left", c.left);
+        f.number("top", c.top);
+        f.number("width", c.width);
+        f.number("height", c.height);
+        f.number("tabIndex", c.tabIndex);
+        appendJsonString(j, "backColor");
+        j += c.backColor == rt::kDefaultColor ? ":null}" : ":" + std::to_string(c.backColor) + "}";
+    }
+    j += ']';
+}
+
+std::string launcher()
+{
+    std::string j = "{";
+    appendForm(j, sims::launcher());
+    return j + '}';
+}
+
+// The languages with their own names, and every translation by language,
+// context and source: {"languages":[{"code","name"}],"texts":{"en":{"frmMain":{"source":"translation"}}}}.
+std::string texts()
+{
+    std::string j = "{\"languages\":[";
+    JsonFields f{j};
+    bool first = true;
+    // Japanese first, as the language menu lists them.
+    std::vector<std::string_view> codes{"ja"};
+    for (const std::string_view code : rt::text::languages())
+        if (code != "ja")
+            codes.push_back(code);
+    for (const std::string_view code : codes) {
+        j += first ? "{" : ",{";
+        first = false;
+        f.field("code", code);
+        f.field("name", rt::text::languageName(code), false);
+        j += '}';
+    }
+    j += "],\"texts\":{";
+    std::string_view language, context;
+    for (const rt::text::Entry& e : rt::text::entries()) {
+        if (e.language != language) {
+            j += language.empty() ? "" : "}},";
+            appendJsonString(j, e.language);
+            j += ":{";
+            language = e.language;
+            context = {};
+        }
+        if (e.context != context) {
+            j += context.empty() ? "" : "},";
+            appendJsonString(j, e.context);
+            j += ":{";
+            context = e.context;
+        } else {
+            j += ',';
+        }
+        f.field(e.source, e.translation, false);
+    }
+    return j + (language.empty() ? "}}" : "}}}}");
+}
+
+std::string catalogue()
+{
+    std::string j = "[";
+    JsonFields f{j};
     bool firstExperiment = true;
     for (const sims::Definition* d : sims::experiments()) {
         j += firstExperiment ? "{" : ",{";
         firstExperiment = false;
-        field("name", d->name);
-        field("formName", d->formName);
-        field("caption", d->caption);
-        number("clientWidth", d->clientWidth);
-        number("clientHeight", d->clientHeight);
-        j += "\"controls\":[";
-        for (std::size_t i = 0; i < d->controls.size(); ++i) {
-            const rt::ControlDef& c = d->controls[i];
-            j += i ? ",{" : "{";
-            field("kind", kinds[static_cast<int>(c.kind)]);
-            field("name", c.name);
-            field("text", c.text);
-            number("left", c.left);
-            number("top", c.top);
-            number("width", c.width);
-            number("height", c.height);
-            number("tabIndex", c.tabIndex);
-            appendJsonString(j, "backColor");
-            j += c.backColor == rt::kDefaultColor ? ":null}" : ":" + std::to_string(c.backColor) + "}";
-        }
-        j += "],\"parameters\":[";
+        f.field("name", d->name);
+        f.field("icon", d->icon);
+        f.field("launcherButton", d->launcherButton);
+        appendForm(j, {d->formName, d->caption, d->clientWidth, d->clientHeight, d->controls});
+        j += ",\"parameters\":[";
         for (std::size_t i = 0; i < d->parameters.size(); ++i) {
             const sims::Parameter& p = d->parameters[i];
             j += i ? ",{" : "{";
-            field("key", p.key);
-            field("box", p.box);
-            field("label", sims::labelText(*d, i));
-            field("defaultText", sims::defaultText(*d, i), false);
+            f.field("key", p.key);
+            f.field("box", p.box);
+            f.field("label", sims::labelText(*d, i));
+            f.field("defaultText", sims::defaultText(*d, i), false);
             j += '}';
         }
         j += "],\"quantities\":[";
         for (std::size_t i = 0; i < d->quantities.size(); ++i) {
             const sims::QuantityInfo& q = d->quantities[i];
             j += i ? ",{" : "{";
-            field("key", q.key);
-            field("name", q.name);
-            field("nameEn", rt::text::translate("en", d->quantityContext, q.name));
-            field("unit", q.unit, false);
+            f.field("key", q.key);
+            f.field("name", q.name);
+            f.field("nameEn", rt::text::translate("en", d->quantityContext, q.name));
+            f.field("unit", q.unit, false);
             j += '}';
         }
         j += "]}";
@@ -223,16 +294,22 @@ public:
 
     std::optional<rt::RuntimeError> error;
     std::int64_t errorTick = 0;
+    // The knocks the latest init, step, press or move asked for (a step
+    // of a replay with its events after it counts as one).
+    int beeps = 0;
 
 private:
     template <class F>
     bool guarded(F&& f)
     {
         error.reset();
+        const std::int64_t before = m_run.allBeeps();
         try {
             f();
+            beeps = static_cast<int>(m_run.allBeeps() - before);
             return true;
         } catch (const rt::RuntimeError& e) {
+            beeps = static_cast<int>(m_run.allBeeps() - before);
             error = e;
             errorTick = m_tick;
             return false;
@@ -306,6 +383,9 @@ private:
 std::map<int, std::unique_ptr<Session>> g_sessions;
 int g_nextId = 1;
 std::vector<double> g_numbers;  // the latest display list or quantities
+// The latest picture's pixels: grown when a bigger one is asked for, never
+// shrunk, so a page drawing every frame allocates nothing.
+std::vector<std::uint32_t> g_pixels;
 
 Session* session(int id)
 {
@@ -360,6 +440,12 @@ EMSCRIPTEN_KEEPALIVE int sl_open_recording(const char* text, int length)
     session(id)->load(*read.script);
     return id;
 }
+
+// The launcher's design as JSON, into the bytes.
+EMSCRIPTEN_KEEPALIVE void sl_launcher() { g_bytes = launcher(); }
+
+// The languages and every translation as JSON, into the bytes.
+EMSCRIPTEN_KEEPALIVE void sl_texts() { g_bytes = texts(); }
 
 // The session's experiment's name, into the bytes.
 EMSCRIPTEN_KEEPALIVE void sl_experiment_name(int id)
@@ -461,6 +547,33 @@ EMSCRIPTEN_KEEPALIVE int sl_display_list(int id)
                                            static_cast<double>(op.color), static_cast<double>(op.fillColor),
                                            op.filled ? 1.0 : 0.0, static_cast<double>(op.width)});
     return 0;
+}
+
+// The knocks the session's latest init, step, press or move asked for.
+EMSCRIPTEN_KEEPALIVE int sl_beeps(int id)
+{
+    Session* s = session(id);
+    return s ? s->beeps : kNoSession;
+}
+
+// The picture as it stands in width x height RGBA pixels (bytes R, G, B, A)
+// at `scale` device pixels per twip, on the window's background, as the
+// window paints it; the pixels' address, valid until the next call. Null
+// for no such session, a size of no pixels or beyond 2^28 of them, or a
+// scale that is no positive number up to a million.
+EMSCRIPTEN_KEEPALIVE std::uint32_t* sl_raster(int id, int width, int height, double scale)
+{
+    Session* s = session(id);
+    if (!s || width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > (std::int64_t{1} << 28)
+        || !(scale > 0 && scale < 1e6))
+        return nullptr;
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (g_pixels.size() < count)
+        g_pixels.resize(count);
+    const rt::Canvas& canvas = s->run().canvas();
+    rt::rasterPicture({g_pixels.data(), width, height, width}, canvas.displayList(), canvas.BackColor, scale,
+                      rt::PixelLayout::Rgba);
+    return g_pixels.data();
 }
 
 // The quantities of the current state, in the definition's order, into the

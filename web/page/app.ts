@@ -6,7 +6,7 @@ import { FormView, pixels, type Scale } from './form';
 import { MenuBar, type MenuItem } from './menu';
 import { ExperimentPanel, type PanelHost } from './panel';
 import { saveLanguage, saveZoom, savedLanguage, savedZoom, type ZoomChoice } from './settings';
-import { language, menuText, tr, useTexts } from './texts';
+import { fill, language, menuText, tr, useTexts } from './texts';
 
 // Room the page keeps round a panel when it fits the panels to the screen:
 // the title bar and the gaps, in CSS pixels.
@@ -156,7 +156,7 @@ export class App implements PanelHost {
     private zoomItems(): MenuItem[] {
         const ctx = this.lab.launcher.formName;
         const items: MenuItem[] = [{
-            text: `${menuText(ctx, this.lab.launcher.menus.zoom)}: ${tr('web', '画面に合わせる')}`,
+            text: `${menuText(ctx, this.lab.launcher.menus.zoom)}: ${tr('web', this.lab.texts.fitToScreen)}`,
             checked: this.zoomChoice === 'fit',
             action: () => this.setZoom('fit'),
         }];
@@ -166,7 +166,9 @@ export class App implements PanelHost {
     }
 
     private about(): void {
-        alert(`${tr(this.lab.launcher.formName, this.lab.launcher.caption)}\n${this.lab.about(language())}`);
+        const ctx = this.lab.launcher.formName;
+        const lines = this.lab.launcher.aboutLines.map((l) => fill(tr(ctx, l), this.lab.version));
+        alert(`${tr(ctx, this.lab.launcher.menus.aboutTitle)}\n\n${lines.join('\n\n')}`);
     }
 
     // --- panels

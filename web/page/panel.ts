@@ -87,8 +87,8 @@ export class ExperimentPanel implements Ticking {
 
     retext(): void {
         this.title.textContent = this.caption;
-        this.closeButton.title = tr('web', '閉じる');
-        this.closeButton.setAttribute('aria-label', tr('web', '閉じる'));
+        this.closeButton.title = tr('web', this.host.lab.texts.close);
+        this.closeButton.setAttribute('aria-label', tr('web', this.host.lab.texts.close));
         this.form.retext();
     }
 
@@ -246,7 +246,7 @@ export class ExperimentPanel implements Ticking {
         const text = document.createElement('p');
         text.className = 'error-text';
         text.textContent = fill(
-            tr('rt::Form', '実行時エラー \'%1\':\n\n%2\n\n「%3」のタイマーを止めました。値を直して［変更］を押すと、もう一度動きます。'),
+            tr('rt::Form', this.host.lab.texts.errorBox),
             error.number, tr('RuntimeError', error.message), this.caption);
         const ok = document.createElement('button');
         ok.type = 'button';
