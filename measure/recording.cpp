@@ -471,7 +471,7 @@ RecordingRead loadRecording(const std::string& path)
         text.append(chunk, static_cast<std::size_t>(in.gcount()));
     }
     if (text.size() > kMaxRecordingBytes) {
-        result.error = path + ": larger than a recording can be";
+        result.error = path + ": " + kTooLargeForRecording;
         return result;
     }
     result = readRecording(text);

@@ -78,6 +78,8 @@ RecordingRead readRecording(std::string_view text);
 
 // A recording file read and checked; the error names the file.
 constexpr std::size_t kMaxRecordingBytes = 64u << 20;
+// What is said of a larger file, after its name.
+constexpr const char* kTooLargeForRecording = "larger than a recording can be";
 RecordingRead loadRecording(const std::string& path);
 
 }  // namespace measure

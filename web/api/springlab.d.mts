@@ -36,6 +36,13 @@ export interface PageTexts {
     // number, %2 the message, %3 the window's caption.
     errorBox: string;
 }
+export interface NamedTexts { context: string; [name: string]: string; }
+export interface MeasureTexts {
+    measurement: NamedTexts;  // the measurement window's, by name (see measure/measure_texts.cpp)
+    recording: NamedTexts;    // the 記録 menu's messages
+    maxRecordingBytes: number;
+    tooLarge: string;
+}
 export interface Definition extends FormDef {
     name: string;
     icon: string;
@@ -64,7 +71,7 @@ export class Experiment {
     sample(): Float64Array;
     csv(): Uint8Array<ArrayBuffer>;
     clearRecorded(): void;
-    texts(): string[];
+    boxTexts(): string[];
     startRecording(): void;
     readonly recordingWaits: boolean;
     readonly recordedTicks: number;
@@ -80,6 +87,7 @@ export class SpringLab {
     // The page's own texts (Japanese source; translated in context "web"
     // unless said otherwise) by name.
     readonly texts: PageTexts;
+    readonly measureTexts: MeasureTexts;
     readonly version: string;
     readonly languages: Language[];
     translate(language: string, context: string, source: string): string;

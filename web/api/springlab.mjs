@@ -144,8 +144,8 @@ export class Experiment {
     clearRecorded() { this.api.m._sl_clear_recorded(this.id); }
     // The boxes' texts as the run last read (or a replay gave) them, in the
     // parameters' order.
-    texts() {
-        this.api.m._sl_texts(this.id);
+    boxTexts() {
+        this.api.m._sl_box_texts(this.id);
         return JSON.parse(this.api.text());
     }
     // How many ticks the CSV holds, and whether the recorder is full (a
@@ -187,6 +187,11 @@ export class SpringLab {
         const texts = JSON.parse(this.api.text());
         this.languages = texts.languages;
         this.#texts = texts.texts;
+        // The measurement panel's and the recordings' texts by name, each
+        // table with the context it is translated in, and the largest
+        // recording the reader takes (bytes) with what is said of a larger.
+        m._sl_measure_texts();
+        this.measureTexts = JSON.parse(this.api.text());
     }
     // `source` (a Japanese text of the program) in `context` (a form's name,
     // a quantity context) translated into `language`; the source itself in

@@ -10,6 +10,7 @@
 // copies them out at once.
 
 #include "measure/csv.h"
+#include "measure/measure_texts.h"
 #include "measure/recorder.h"
 #include "measure/recording.h"
 #include "runtime/canvas/raster.h"
@@ -25,6 +26,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -631,7 +633,7 @@ EMSCRIPTEN_KEEPALIVE int sl_recording_waits(int id)
 
 // The boxes' texts as the run last read or was given them, a JSON array in
 // the parameters' order, into the bytes (a replay's boxes show them).
-EMSCRIPTEN_KEEPALIVE void sl_texts(int id)
+EMSCRIPTEN_KEEPALIVE void sl_box_texts(int id)
 {
     Session* s = session(id);
     g_bytes = "[";
@@ -642,6 +644,29 @@ EMSCRIPTEN_KEEPALIVE void sl_texts(int id)
             appendJsonString(g_bytes, s->texts()[i]);
         }
     g_bytes += ']';
+}
+
+// The measurement panel's and the recordings' texts (Japanese, by name,
+// with the context each is translated in) and the largest recording, as
+// JSON into the bytes.
+EMSCRIPTEN_KEEPALIVE void sl_measure_texts()
+{
+    auto table = [](std::string_view context, std::span<const measure::NamedText> texts) {
+        std::string j = "{\"context\":";
+        appendJsonString(j, context);
+        for (const measure::NamedText& t : texts) {
+            j += ',';
+            appendJsonString(j, t.name);
+            j += ':';
+            appendJsonString(j, t.source);
+        }
+        return j + '}';
+    };
+    g_bytes = "{\"measurement\":" + table(measure::kMeasurementContext, measure::measurementTexts())
+              + ",\"recording\":" + table("frmMain", measure::recordingTexts())
+              + ",\"maxRecordingBytes\":" + std::to_string(measure::kMaxRecordingBytes) + ",\"tooLarge\":";
+    appendJsonString(g_bytes, measure::kTooLargeForRecording);
+    g_bytes += '}';
 }
 
 // The ticks recorded for the CSV, and 1 once the recorder is full (later

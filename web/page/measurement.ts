@@ -5,14 +5,13 @@
 // clipboard. It follows the experiment's panel from outside: after every
 // tick it samples the run; the graph is redrawn at most once a frame from a
 // sliding window of the last ticks (uPlot's stream pattern: setData).
-import type { QuantityDef } from 'springlab-api';
+import type { NamedTexts, QuantityDef } from 'springlab-api';
 import uPlot from 'uplot';
 import type { App } from './app';
 import { saveFile, showMessage } from './files';
 import type { ExperimentPanel, PanelEvent } from './panel';
 import { fill, language, menuText, tr } from './texts';
 
-const CONTEXT = 'measure::MeasurementWindow';
 // The graph keeps the last ten thousand ticks, as the desktop's does.
 export const SHOWN_TICKS = 10_000;
 // The graph's size at 100 %, in CSS pixels.
@@ -157,6 +156,10 @@ export class MeasurementPanel {
         panel.closing.add(this.onClosing);
     }
 
+    private text(name: string): string {
+        return named(this.app.lab.measureTexts.measurement, name);
+    }
+
     get quantities(): QuantityDef[] {
         return this.panel.definition.quantities;
     }
@@ -186,7 +189,7 @@ export class MeasurementPanel {
                 y: { range: () => [this.low, this.high] },
             },
             axes: [
-                { label: tr(CONTEXT, '時刻 [tick]'), font, labelFont: `bold ${font}`, size: 40 * zoom },
+                { label: this.text('tickAxis'), font, labelFont: `bold ${font}`, size: 40 * zoom },
                 // 0.25 rather than 0 for a quarter, as the desktop's axis.
                 { font, size: 64 * zoom, values: (_u, splits) => splits.map((v) => String(+v.toPrecision(6))) },
             ],
@@ -344,7 +347,7 @@ export class MeasurementPanel {
         if (blob)
             saveFile(`${this.panel.definition.name}.png`, blob, 'image/png');
         else
-            showMessage(this.caption, fill(tr(CONTEXT, 'グラフを保存できませんでした。\n%1'),
+            showMessage(this.caption, fill(this.text('graphFailed'),
                                            `${this.panel.definition.name}.png`));
     }
 
@@ -379,7 +382,7 @@ export class MeasurementPanel {
     // header row, each number as the CSV writes it.
     visibleText(): string {
         const shown = this.quantities.map((_, i) => i).filter((i) => this.curveShown(i));
-        const header = [tr(CONTEXT, '時刻 [tick]'), ...shown.map((i) => this.quantityTitle(this.quantities[i] as QuantityDef))];
+        const header = [this.text('tickAxis'), ...shown.map((i) => this.quantityTitle(this.quantities[i] as QuantityDef))];
         const csv = new TextDecoder().decode(this.panel.run.csv()).split('\n');
         const rows = csv.slice(csv.findIndex((l) => !l.startsWith('#') && !l.startsWith('\uFEFF#')) + 1)
             .filter((l) => l !== '').slice(-SHOWN_TICKS);
@@ -401,40 +404,39 @@ export class MeasurementPanel {
     // --- texts
 
     get caption(): string {
-        return fill(tr(CONTEXT, '%1の計測'), this.panel.caption);
+        return fill(this.text('title'), this.panel.caption);
     }
 
     retext(): void {
         this.title.textContent = this.caption;
-        this.legendTitle.textContent = tr(CONTEXT, '表示する量');
+        this.legendTitle.textContent = this.text('quantities');
         this.quantities.forEach((q, i) => {
             (this.labels[i] as HTMLSpanElement).textContent = this.quantityTitle(q);
         });
         const b = this.buttons;
         const paused = this.paused;
-        b.pause.textContent = tr(CONTEXT, paused ? '再開' : '一時停止');
-        b.pause.title = tr(CONTEXT, paused ? '再開 (Space)' : '一時停止 (Space)');
-        b.step.textContent = tr(CONTEXT, '1 ティック進める');
-        b.step.title = tr(CONTEXT, '一時停止して 1 ティックだけ進めます (→)');
-        b.csv.textContent = tr(CONTEXT, 'CSV で保存…');
-        b.csv.title = tr(CONTEXT, '記録したすべてのティックを CSV ファイルに保存します (Ctrl+S)');
-        b.graph.textContent = tr(CONTEXT, 'グラフを保存…');
-        b.graph.title = tr(CONTEXT, 'グラフを PNG か SVG の画像として保存します (Ctrl+Shift+S)');
-        b.copy.textContent = tr(CONTEXT, 'コピー');
-        b.copy.title = tr(CONTEXT, 'グラフに出ているデータをタブ区切りでクリップボードへ (Ctrl+C)');
+        b.pause.textContent = this.text(paused ? 'resume' : 'pause');
+        b.pause.title = this.text(paused ? 'resumeTip' : 'pauseTip');
+        b.step.textContent = this.text('step');
+        b.step.title = this.text('stepTip');
+        b.csv.textContent = this.text('csv');
+        b.csv.title = this.text('csvTip');
+        b.graph.textContent = this.text('graph');
+        b.graph.title = this.text('graphTip');
+        b.copy.textContent = this.text('copy');
+        b.copy.title = this.text('copyTip');
         const recording = this.recordSwitch?.recording(this.panel.definition.name) ?? false;
-        b.record.textContent = tr(CONTEXT, recording ? '記録終了…' : '記録開始');
-        b.record.title = tr(CONTEXT, recording ? '入力の記録を終えて、ファイルに保存します'
-                                               : '次に窓が開くか「変更」を押したときから、入力を記録します');
-        this.banner.textContent = tr(CONTEXT, '一時停止中');
+        b.record.textContent = this.text(recording ? 'recordStop' : 'recordStart');
+        b.record.title = this.text(recording ? 'recordStopTip' : 'recordStartTip');
+        this.banner.textContent = this.text('paused');
         this.updateStatus();
     }
 
     private updateStatus(): void {
         const run = this.panel.run;
-        let text = fill(tr(CONTEXT, '記録: %1 ティック (グラフは最後の %2 ティック)'), run.recordedTicks, SHOWN_TICKS);
+        let text = fill(this.text('status'), run.recordedTicks, SHOWN_TICKS);
         if (run.recorderFull)
-            text += tr(CONTEXT, ' — 記録が一杯です。これより後のティックは記録されません。');
+            text += this.text('full');
         this.status.textContent = text;
     }
 
@@ -536,3 +538,11 @@ export function launcherText(app: App, button: string): string {
 const GRAPH_ICON = '<svg viewBox="0 0 16 16" width="16" height="16" aria-hidden="true">'
     + '<path d="M2 2v12h12" fill="none" stroke="currentColor" stroke-width="1.5"/>'
     + '<path d="M4 11l3-5 3 3 4-6" fill="none" stroke="#1f5fbf" stroke-width="1.5"/></svg>';
+
+// A text of one of the module's tables, by name, in the page's language.
+export function named(table: NamedTexts, name: string): string {
+    const source = table[name];
+    if (source === undefined)
+        throw new Error(`no text named ${name}`);
+    return tr(table.context, source);
+}

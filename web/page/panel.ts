@@ -148,7 +148,7 @@ export class ExperimentPanel implements Ticking {
 
     // A replay puts the recording's texts into the boxes as it applies them.
     showTexts(): void {
-        const texts = this.run.texts();
+        const texts = this.run.boxTexts();
         this.definition.parameters.forEach((p, i) => {
             const box = this.form.boxes.get(p.box);
             const text = texts[i];

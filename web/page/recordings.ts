@@ -7,13 +7,10 @@
 // other way round.
 import type { App } from './app';
 import { isoDate, saveFile, showMessage } from './files';
-import { launcherText, type RecordSwitch } from './measurement';
+import { launcherText, named, type RecordSwitch } from './measurement';
 import type { ExperimentPanel } from './panel';
-import { menuText, tr } from './texts';
+import { menuText } from './texts';
 
-const CONTEXT = 'frmMain';
-// A recording is small: a larger file is not one (the desktop's limit).
-export const MAX_RECORDING_BYTES = 64 * 1024 * 1024;
 // A recording without an end runs until the experiment stops or this tick.
 const REPLAY_TICKS_WITHOUT_END = 10_000;
 
@@ -58,15 +55,19 @@ export class Recordings implements RecordSwitch {
     }
 
     private addMenu(): void {
-        const menus = this.app.lab.launcher.menus;
-        this.app.menus.add(menuText(CONTEXT, menus.record), () => [
+        const { menus, formName } = this.app.lab.launcher;
+        this.app.menus.add(menuText(formName, menus.record), () => [
             ...this.app.lab.experiments.map((d) => ({
                 text: launcherText(this.app, d.launcherButton),
                 checked: this.recording(d.name),
                 action: () => this.toggle(d.name),
             })),
-            { text: menuText(CONTEXT, menus.replay), action: () => this.picker.click() },
+            { text: menuText(formName, menus.replay), action: () => this.picker.click() },
         ], 'record');
+    }
+
+    private text(name: string): string {
+        return named(this.app.lab.measureTexts.recording, name);
     }
 
     recording(name: string): boolean {
@@ -99,7 +100,7 @@ export class Recordings implements RecordSwitch {
                 recording.kept = panel.run.recording();
             } catch (e) {
                 recording.kept = null;
-                showMessage(tr(CONTEXT, '記録'), e instanceof Error ? e.message : String(e));
+                showMessage(this.text('record'), e instanceof Error ? e.message : String(e));
             }
             recording.panel = null;
         };
@@ -113,7 +114,7 @@ export class Recordings implements RecordSwitch {
         this.active.delete(name);
         if (!recording)
             return;
-        const title = tr(CONTEXT, '記録');
+        const title = this.text('record');
         let text = recording.kept;
         const run = recording.panel?.run;
         if (text === null && run && !run.recordingWaits) {
@@ -125,7 +126,7 @@ export class Recordings implements RecordSwitch {
             }
         }
         if (text === null) {
-            showMessage(title, tr(CONTEXT, '記録はありません。記録は、実験の窓が開くときか「変更」を押したときに始まります。'));
+            showMessage(title, this.text('nothing'));
             return;
         }
         saveFile(`${name}-${isoDate()}.jsonl`, text, 'application/jsonl');
@@ -134,8 +135,10 @@ export class Recordings implements RecordSwitch {
     // A recording read from a file: refused with the reader's message, or
     // replayed in its experiment's panel.
     async replayFile(file: File): Promise<ExperimentPanel | null> {
-        if (file.size > MAX_RECORDING_BYTES) {
-            showMessage(tr(CONTEXT, '再生'), `${file.name}: larger than a recording can be`);
+        // A recording is small: a larger file is not one, and is not read.
+        const texts = this.app.lab.measureTexts;
+        if (file.size > texts.maxRecordingBytes) {
+            showMessage(this.text('replay'), `${file.name}: ${texts.tooLarge}`);
             return null;
         }
         return this.replay(new Uint8Array(await file.arrayBuffer()), file.name);
@@ -146,7 +149,7 @@ export class Recordings implements RecordSwitch {
         try {
             run = this.app.lab.openRecording(bytes);
         } catch (e) {
-            showMessage(tr(CONTEXT, '再生'), `${fileName}: ${e instanceof Error ? e.message : String(e)}`);
+            showMessage(this.text('replay'), `${fileName}: ${e instanceof Error ? e.message : String(e)}`);
             return null;
         }
         const panel = this.app.open(run.definition.name, run);

@@ -36,7 +36,7 @@ describe('a desktop recording replays on the page as springlab replay runs it', 
                 const p = window.springlab.panelOf(n);
                 p.step(p.run.scriptTicks);
                 const box = key && p.form.boxes.get(p.definition.parameters.find((q) => q.key === key).box).value;
-                return { csv: new TextDecoder().decode(p.run.csv()), box };
+                return { csv: new TextDecoder('utf-8', { ignoreBOM: true }).decode(p.run.csv()), box };
             }, c.name, c.box?.[0]);
             assert.equal(replayed.csv, expected.toString('utf8'));
             if (c.box)
@@ -63,13 +63,14 @@ describe('a page recording replays on the desktop to the page\'s CSV', () => {
         const file = await download(page, 0);
         assert.match(file.name, /^two-balls-\d{4}-\d{2}-\d{2}\.jsonl$/);
         inScratch('page-open.jsonl', file.bytes);
-        const csv = await page.evaluate(() => new TextDecoder().decode(window.springlab.panelOf('two-balls').run.csv()));
+        const csv = await page.evaluate(() => new TextDecoder('utf-8', { ignoreBOM: true }).decode(window.springlab.panelOf('two-balls').run.csv()));
         assert.equal(native(['replay', 'page-open.jsonl', '--csv', 'page-open.csv'], 'page-open.csv').toString('utf8'), csv);
         await page.close();
     });
 
     test('started from the measurement panel: from the next 変更, with its carry, pauses and steps', async () => {
-        const page = await openPage();
+        const page = await openPage({ width: 1800, height: 1000 });
+        await page.evaluate(() => window.springlab.setZoom(100));
         await chooseMenu(page, 'measure', await launcherText(page, 'two-balls'));
         await page.waitForSelector('.measurement');
         await catchDownloads(page);
@@ -100,7 +101,7 @@ describe('a page recording replays on the desktop to the page\'s CSV', () => {
 
     test('stopped before any 変更: nothing recorded, and said so', async () => {
         const page = await openPage();
-        await page.evaluate(() => window.springlab.open('vibration'));
+        await page.evaluate(() => { window.springlab.open('vibration'); });
         await catchDownloads(page);
         await chooseMenu(page, 'record', await launcherText(page, 'vibration'));
         await chooseMenu(page, 'record', await launcherText(page, 'vibration'));
@@ -113,7 +114,7 @@ describe('a page recording replays on the desktop to the page\'s CSV', () => {
 describe('a recording the reader refuses is shown with its message, and nothing opens', () => {
     const cases = [
         { name: 'another format', text: '{"format":"something-else","version":2,"experiment":"vibration"}\n', line: 1 },
-        { name: 'ticks going back', text: '{"format":"springlab-recording","version":2,"experiment":"vibration"}\n{"tick":5,"press":[1,2]}\n{"tick":3,"press":[1,2]}\n', line: 3 },
+        { name: 'ticks going back', text: '{"format":"springlab-recording","version":2,"experiment":"vibration"}\n{"tick":0,"change":{}}\n{"tick":5,"press":[1,2]}\n{"tick":3,"press":[1,2]}\n', line: 4 },
         { name: 'empty', text: '', line: null },
     ];
     for (const c of cases) {
