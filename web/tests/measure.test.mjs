@@ -68,7 +68,10 @@ describe('the CSV is the bytes springlab run writes', () => {
 describe('pause, single step and close', () => {
     test('Space holds the ticks, → runs one, closing lets it run', async () => {
         const page = await openPage();
-        await measure(page, 'two-balls');
+        // Opened from the button in the experiment's title bar this time.
+        await page.evaluate(() => { window.springlab.open('two-balls'); });
+        await page.click('.panel[data-experiment="two-balls"] .tools .measure');
+        await page.waitForSelector('.measurement[data-measurement="two-balls"]');
         await step(page, 'two-balls', 10);
         const state = () => page.evaluate(() => {
             const p = window.springlab.panelOf('two-balls');
