@@ -22,14 +22,6 @@
 
 namespace {
 
-constexpr const char* kViewMenu = QT_TRANSLATE_NOOP("frmMain", "表示(&V)");
-constexpr const char* kZoomMenu = QT_TRANSLATE_NOOP("frmMain", "倍率(&Z)");
-constexpr const char* kMeasureMenu = QT_TRANSLATE_NOOP("frmMain", "計測(&M)");
-constexpr const char* kRecordMenu = QT_TRANSLATE_NOOP("frmMain", "記録(&R)");
-constexpr const char* kReplay = QT_TRANSLATE_NOOP("frmMain", "再生(&P)...");
-constexpr const char* kHelpMenu = QT_TRANSLATE_NOOP("frmMain", "ヘルプ(&H)");
-constexpr const char* kAbout = QT_TRANSLATE_NOOP("frmMain", "バージョン情報(&A)");
-constexpr const char* kAboutTitle = QT_TRANSLATE_NOOP("frmMain", "バージョン情報");
 
 QString translated(const char* text) { return QCoreApplication::translate("frmMain", text); }
 
@@ -60,7 +52,7 @@ frmMain::frmMain(Windows& windows)
 
     // The language menu is named in both languages: whoever cannot read the
     // one still finds it.
-    QMenu* languageMenu = m_bar->addMenu(QStringLiteral("言語 / &Language"));
+    QMenu* languageMenu = m_bar->addMenu(QString::fromUtf8(sims::launcherMenus().language));
     auto* languageGroup = new QActionGroup(this);
     // Every language compiled in, named in itself.
     for (const Language& language : availableLanguages()) {
@@ -146,19 +138,19 @@ void frmMain::zoomApplied()
 
 void frmMain::retranslate()
 {
-    m_viewMenu->setTitle(translated(kViewMenu));
-    m_zoomMenu->setTitle(translated(kZoomMenu));
-    m_measureMenu->setTitle(translated(kMeasureMenu));
+    m_viewMenu->setTitle(translated(sims::launcherMenus().view));
+    m_zoomMenu->setTitle(translated(sims::launcherMenus().zoom));
+    m_measureMenu->setTitle(translated(sims::launcherMenus().measure));
     // Named as on the launcher's buttons.
     const auto experiments = sims::experiments();
     for (std::size_t i = 0; i < m_measureActions.size(); ++i)
         m_measureActions[i]->setText(translated(controlDesign(experiments[i]->launcherButton).text));
-    m_recordMenu->setTitle(translated(kRecordMenu));
+    m_recordMenu->setTitle(translated(sims::launcherMenus().record));
     for (std::size_t i = 0; i < m_recordActions.size(); ++i)
         m_recordActions[i]->setText(translated(controlDesign(experiments[i]->launcherButton).text));
-    m_replayAction->setText(translated(kReplay));
-    m_helpMenu->setTitle(translated(kHelpMenu));
-    m_aboutAction->setText(translated(kAbout));
+    m_replayAction->setText(translated(sims::launcherMenus().replay));
+    m_helpMenu->setTitle(translated(sims::launcherMenus().help));
+    m_aboutAction->setText(translated(sims::launcherMenus().about));
     languageAction(currentLanguage()).setChecked(true);
     zoomApplied();
 }
@@ -168,12 +160,10 @@ QString frmMain::aboutText()
     return QStringLiteral("<p><b>バネ関係</b> &mdash; <b>Spring Experiments</b></p>"
                           "<p>SpringLab %1</p><p>%2</p><p>%3</p><p>%4</p>")
         .arg(QStringLiteral(SPRINGLAB_VERSION),
-             translated(QT_TRANSLATE_NOOP("frmMain",
-                                  "バネとおもりの4つの実験を動かして見せる、授業のためのプログラムです。")),
+             translated(sims::aboutTexts().description),
              // The licence's name is one word to the eye: never broken at
              // its hyphens.
-             translated(QT_TRANSLATE_NOOP("frmMain", "ライセンス: GNU 一般公衆利用許諾書 第3版以降 "
-                                             "(GPL-3.0-or-later)"))
+             translated(sims::aboutTexts().licence)
                  .replace(QStringLiteral("GPL-3.0-or-later"), QStringLiteral("<nobr>GPL-3.0-or-later</nobr>")),
              translated(QT_TRANSLATE_NOOP("frmMain", "Qt %1 を使っています。")).arg(QString::fromLatin1(qVersion())));
 }
@@ -181,7 +171,7 @@ QString frmMain::aboutText()
 void frmMain::showAbout()
 {
     // Not modal: the simulations keep running while it is open.
-    auto* box = new QMessageBox(QMessageBox::NoIcon, translated(kAboutTitle), aboutText(), QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::NoIcon, translated(sims::launcherMenus().aboutTitle), aboutText(), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("aboutBox"));
     box->setIconPixmap(springlabIcon(Icon::Program).pixmap(64, 64));
     box->setTextFormat(Qt::RichText);

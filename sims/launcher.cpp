@@ -29,4 +29,30 @@ const rt::FormDesign& launcher()
     return design;
 }
 
+const LauncherMenus& launcherMenus()
+{
+    static const LauncherMenus menus{
+        .view = QT_TRANSLATE_NOOP("frmMain", "表示(&V)"),
+        .zoom = QT_TRANSLATE_NOOP("frmMain", "倍率(&Z)"),
+        .language = "言語 / &Language",
+        .measure = QT_TRANSLATE_NOOP("frmMain", "計測(&M)"),
+        .record = QT_TRANSLATE_NOOP("frmMain", "記録(&R)"),
+        .replay = QT_TRANSLATE_NOOP("frmMain", "再生(&P)..."),
+        .help = QT_TRANSLATE_NOOP("frmMain", "ヘルプ(&H)"),
+        .about = QT_TRANSLATE_NOOP("frmMain", "バージョン情報(&A)"),
+        .aboutTitle = QT_TRANSLATE_NOOP("frmMain", "バージョン情報"),
+    };
+    return menus;
+}
+
+const AboutTexts& aboutTexts()
+{
+    static const AboutTexts texts{
+        .description = QT_TRANSLATE_NOOP("frmMain", "バネとおもりの4つの実験を動かして見せる、授業のためのプログラムです。"),
+        .licence = QT_TRANSLATE_NOOP("frmMain", "ライセンス: GNU 一般公衆利用許諾書 第3版以降 "
+                                                "(GPL-3.0-or-later)"),
+    };
+    return texts;
+}
+
 }  // namespace sims

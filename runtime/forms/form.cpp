@@ -64,9 +64,7 @@ std::function<void()>& beepHandler()
 void showErrorBox(Form& form, const RuntimeError& error)
 {
     auto* box = new QMessageBox(QMessageBox::Critical, form.windowTitle(),
-                                QCoreApplication::translate(
-                                    "rt::Form", "実行時エラー '%1':\n\n%2\n\n「%3」のタイマーを止めました。"
-                                                "値を直して［変更］を押すと、もう一度動きます。")
+                                QCoreApplication::translate("rt::Form", errorReportText())
                                     .arg(error.code())
                                     .arg(QCoreApplication::translate("RuntimeError", error.what()))
                                     .arg(form.windowTitle()),

@@ -9,6 +9,12 @@
 
 namespace rt {
 
+const char* errorReportText()
+{
+    return QT_TRANSLATE_NOOP("rt::Form", "実行時エラー '%1':\n\n%2\n\n「%3」のタイマーを止めました。"
+                                         "値を直して［変更］を押すと、もう一度動きます。");
+}
+
 std::string errorMessage(ErrorNumber number)
 {
     switch (number) {

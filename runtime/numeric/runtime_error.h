@@ -22,6 +22,10 @@ enum class ErrorNumber : int {
 // The Japanese text shown for an error number.
 std::string errorMessage(ErrorNumber number);
 
+// What the window's error box says, in the context "rt::Form": %1 the error
+// number, %2 its message, %3 the window's caption. Every face reports so.
+const char* errorReportText();
+
 class RuntimeError : public std::runtime_error {
 public:
     explicit RuntimeError(ErrorNumber number);

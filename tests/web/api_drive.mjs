@@ -3,7 +3,10 @@
 //   node api_drive.mjs WEB_DIR EXPERIMENT TICKS [--set KEY=TEXT] [--press T:X,Y] [--move T:X,Y]...
 // Writes api.csv (the recorded ticks), api.jsonl (the run as a recording)
 // and replayed.csv (that recording opened and run again) into the current
-// folder, and prints the error and a summary of the last picture.
+// folder, and prints the error, the knocks, a summary of the last picture
+// and a hash of its pixels. Or prints what the page takes from the lab as a
+// whole: the launcher, the languages and the texts asked for:
+//   node api_drive.mjs WEB_DIR --lab [LANGUAGE/CONTEXT/SOURCE]...
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -11,6 +14,20 @@ import { pathToFileURL } from 'node:url';
 const [webDir, name, ticksText, ...options] = process.argv.slice(2);
 const { loadSpringLab, OP_FIELDS, DRAW_KINDS } = await import(pathToFileURL(join(webDir, 'springlab-api.mjs')));
 const lab = await loadSpringLab({ wasmBinary: readFileSync(join(webDir, 'springlab-api-module.wasm')) });
+
+if (name === '--lab') {
+    const form = lab.launcher;
+    console.log(`form ${form.formName} ${form.caption} ${form.clientWidth} ${form.clientHeight}`);
+    for (const c of form.controls)
+        console.log(`control ${c.kind} ${c.name} ${c.text} ${c.left} ${c.top} ${c.width} ${c.height} ${c.tabIndex} ${c.backColor}`);
+    for (const e of lab.experiments) console.log(`opens ${e.launcherButton} ${e.name} ${e.icon}`);
+    for (const l of lab.languages) console.log(`language ${l.code} ${l.name}`);
+    for (const text of process.argv.slice(4)) {
+        const [language, context, source] = text.split('/');
+        console.log(`text ${lab.translate(language, context, source)}`);
+    }
+    process.exit(0);
+}
 
 const ticks = Number(ticksText);
 const sets = [];
@@ -28,21 +45,28 @@ for (let i = 0; i < options.length; i += 2) {
 }
 
 // The command line's order: InitSimulation, the mouse at tick 0, then each
-// tick followed by the mouse after it, until the last tick or the timer stops.
+// tick followed by the mouse after it, until the last tick or the timer
+// stops. Every call that knocked is noted as tick:knocks.
+const knocks = [];
+function knocked(ok) {
+    if (run.beeps) knocks.push(`${run.tick}:${run.beeps}`);
+    return ok;
+}
 function drive(run, mouse) {
-    const at = (tick) => mouse.filter((e) => e[0] === tick).every(([, kind, x, y]) => run[kind](x, y));
+    const at = (tick) => mouse.filter((e) => e[0] === tick).every(([, kind, x, y]) => knocked(run[kind](x, y)));
     if (!at(0)) return;
     while (run.tick < ticks && !run.stopped)
-        if (!run.step() || !at(run.tick)) return;
+        if (!knocked(run.step()) || !at(run.tick)) return;
 }
 
 const run = lab.make(name);
 for (const [key, text] of sets) run.setText(key, text);
-if (run.init()) drive(run, events);
+if (knocked(run.init())) drive(run, events);
 writeFileSync('api.csv', run.csv());
 writeFileSync('api.jsonl', run.recording());
 const error = run.error;
 console.log(error ? `error ${error.number} ${error.tick} ${error.messageEn}` : 'error none');
+console.log(`knocks ${knocks.join(' ')}`);
 
 const replay = lab.openRecording(readFileSync('api.jsonl'));
 if (!replay.error) {
@@ -90,3 +114,13 @@ for (let i = 0; i < list.length; i += OP_FIELDS) {
 console.log(`counts ${counts[0]} ${counts[1] + counts[2]} ${counts[3]}`);
 console.log(`line ${(first.line ?? []).join(' ')}`);
 console.log(`circle ${(first.circle ?? []).slice(0, 3).join(' ')}`);
+
+// The last picture's pixels at 100 % and 200 %, window-sized, as FNV-1a.
+for (const zoom of [1, 2]) {
+    const scale = zoom / 15;
+    const { clientWidth, clientHeight } = run.definition;
+    const width = Math.round(clientWidth * scale), height = Math.round(clientHeight * scale);
+    let hash = 0x811c9dc5;
+    for (const byte of run.raster(width, height, scale)) hash = Math.imul(hash ^ byte, 0x01000193) >>> 0;
+    console.log(`raster ${zoom} ${width}x${height} ${hash.toString(16)}`);
+}

@@ -5,9 +5,17 @@
 // it printed or wrote is compared. The tests skip only when the web build
 // was never configured (`make web`; `make test` does it first).
 
+#include "runtime/canvas/raster.h"
+#include "runtime/text/catalogue.h"
+#include "sims/launcher.h"
+#include "sims/registry.h"
+#include "tests/web/headless_drive.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -207,7 +215,37 @@ struct ApiCase {
     std::string ticks;
     Args options;  // --set, --press and --move as the command line takes them
     int error = 0;  // the run-time error it must end in; 0: none
+    bool knocks = false;  // whether the run must knock
 };
+
+// The line (with the newline before it) api_drive.mjs prints of the
+// picture's pixels at a zoom: the window's client area, drawn natively as
+// the page asks the module to.
+std::string rasterLine(const sims::HeadlessRun& run, int zoom)
+{
+    const double scale = zoom / 15.0;
+    const int width = static_cast<int>(std::lround(run.definition().clientWidth * scale));
+    const int height = static_cast<int>(std::lround(run.definition().clientHeight * scale));
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    rt::rasterPicture({pixels.data(), width, height, width}, run.canvas().displayList(), run.canvas().BackColor,
+                      scale, rt::PixelLayout::Rgba);
+    std::uint32_t hash = 0x811c9dc5;
+    for (const std::uint32_t pixel : pixels)
+        for (int byte = 0; byte < 4; ++byte)  // R, G, B, A as they lie in memory
+            hash = (hash ^ ((pixel >> (8 * byte)) & 0xFF)) * 0x01000193u;
+    std::ostringstream line;
+    line << "\nraster " << zoom << " " << width << "x" << height << " " << std::hex << hash << "\n";
+    return line.str();
+}
+
+std::string lineAfter(const std::string& out, const std::string& label)
+{
+    const std::size_t at = out.find("\n" + label + " ");
+    if (at == std::string::npos)
+        return "(no " + label + " line)";
+    const std::size_t start = at + label.size() + 2;
+    return out.substr(start, out.find('\n', start) - start);
+}
 
 class ApiLikeCommandLine : public WebTwin, public testing::WithParamInterface<ApiCase> {};
 
@@ -255,6 +293,17 @@ TEST_P(ApiLikeCommandLine, SameCsvErrorAndPicture)
     const Output a = runIn(m_node, api);
     ASSERT_EQ(a.status, 0) << a.err;
 
+    // The knocks of every call, the desktop's run's and the page's alike.
+    sims::HeadlessRun twin(*sims::findExperiment(c.experiment));
+    const std::string knocks = webtest::drive(twin, c.options, std::stoll(c.ticks));
+    EXPECT_EQ(lineAfter(a.out, "knocks"), knocks);
+    EXPECT_EQ(!knocks.empty(), c.knocks) << knocks;
+    // The page's pixels are the desktop rasterizer's, byte for byte.
+    for (const int zoom : {1, 2}) {
+        const std::string line = rasterLine(twin, zoom);
+        EXPECT_NE(a.out.find(line), std::string::npos) << a.out << line;
+    }
+
     const std::string csv = contents(m_node / "api.csv");
     EXPECT_GT(csv.size(), 0u);
     EXPECT_TRUE(csv == contents(m_native / "native.csv")) << "CSV differs";
@@ -288,11 +337,83 @@ INSTANTIATE_TEST_SUITE_P(Experiments, ApiLikeCommandLine, testing::Values(
     ApiCase{"VibrationDivisionByZero", "vibration", "50", {"--set", "mass=0"}, 11},
     ApiCase{"RotationMoved", "rotation", "150", {"--move", "0:3000,1500", "--press", "90:10,20"}},
     ApiCase{"RotationRelaxGrowsUntilTheError", "rotation", "10000", {"--set", "relax=1.5", "--move", "0:3000,1500"}, 6},
-    ApiCase{"TwoBallsUntilRest", "two-balls", "5000", {"--set", "gravity=1.5"}},
-    ApiCase{"TwoBallsPressed", "two-balls", "120", {"--press", "30:4000,2000"}},
+    ApiCase{"TwoBallsUntilRest", "two-balls", "5000", {"--set", "gravity=1.5"}, 0, true},
+    ApiCase{"TwoBallsPressed", "two-balls", "120", {"--press", "30:4000,2000"}, 0, true},
+    // Single knocks, and two in one tick where both balls reach the floor.
+    ApiCase{"TwoBallsAcrossBounces", "two-balls", "300", {"--set", "mass2=400", "--press", "30:4000,2000"}, 0, true},
     ApiCase{"RubberCordPulled", "rubber-cord", "60", {"--set", "nodes=300", "--press", "5:6000,300", "--move", "20:200,4000"}},
     ApiCase{"RubberCordNoNodes", "rubber-cord", "10", {"--set", "nodes=-1"}, 9}),
     [](const testing::TestParamInfo<ApiCase>& info) { return std::string(info.param.name); });
+
+// The launcher the page builds is the desktop's: its design table, and the
+// experiment each button opens with its icon; the languages named in
+// themselves, as the desktop's language menu names them.
+TEST_F(WebTwin, LauncherAndLanguagesAsTheDesktopHasThem)
+{
+    const Output a = runIn(m_node, {SPRINGLAB_NODE, SPRINGLAB_API_DRIVER, kWebDir.string(), "--lab"});
+    ASSERT_EQ(a.status, 0) << a.err;
+    const rt::FormDesign& form = sims::launcher();
+    std::ostringstream expected;
+    expected << "form " << form.formName << " " << form.caption << " " << form.clientWidth << " "
+             << form.clientHeight << "\n";
+    static const char* const kinds[] = {"label", "textBox", "commandButton"};
+    for (const rt::ControlDef& c : form.controls) {
+        expected << "control " << kinds[static_cast<int>(c.kind)] << " " << c.name << " " << c.text << " " << c.left
+                 << " " << c.top << " " << c.width << " " << c.height << " " << c.tabIndex << " ";
+        if (c.backColor == rt::kDefaultColor)
+            expected << "null\n";
+        else
+            expected << c.backColor << "\n";
+    }
+    for (const sims::Definition* d : sims::experiments())
+        expected << "opens " << d->launcherButton << " " << d->name << " " << d->icon << "\n";
+    expected << "language ja 日本語\nlanguage en English\n";
+    EXPECT_EQ(a.out, expected.str());
+}
+
+// lab.translate against the table the desktop's command line reads, and
+// the text each must give.
+struct TextCase {
+    const char* name;
+    const char* language;
+    const char* context;
+    const char* source;
+    const char* expected;
+};
+
+class PageTexts : public WebTwin, public testing::WithParamInterface<TextCase> {};
+
+TEST_P(PageTexts, TranslatedAsOnTheDesktop)
+{
+    const TextCase& c = GetParam();
+    const std::string asked = std::string(c.language) + "/" + c.context + "/" + c.source;
+    const Output a = runIn(m_node, {SPRINGLAB_NODE, SPRINGLAB_API_DRIVER, kWebDir.string(), "--lab", asked});
+    ASSERT_EQ(a.status, 0) << a.err;
+    EXPECT_EQ(lineAfter(a.out, "text"), c.expected);
+    EXPECT_EQ(rt::text::translate(c.language, c.context, c.source), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, PageTexts, testing::Values(
+    TextCase{"LauncherCaptionInEnglish", "en", "frmMain", "バネ関係", "Spring Experiments"},
+    TextCase{"LauncherCaptionInJapanese", "ja", "frmMain", "バネ関係", "バネ関係"},
+    TextCase{"ButtonInEnglish", "en", "frmMain", "バネでつながった2個のボール", "Two balls joined by a spring"},
+    TextCase{"ChangeButtonOfAWindow", "en", "frm2Bolls", "変更", "Apply"},
+    TextCase{"QuantityName", "en", "VibrationQuantities", "位置", "position (spring length)"},
+    TextCase{"OtherContextHasNoSuchText", "en", "frmMain", "変更", "変更"},
+    TextCase{"UnknownLanguageKeepsTheSource", "fr", "frmMain", "バネ関係", "バネ関係"},
+    TextCase{"ObjectMembersAreNoTranslations", "en", "__proto__", "toString", "toString"}),
+    [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
+
+// The page's use of the API compiles against its types with `tsc --strict`.
+TEST(PageTypes, CompileStrictly)
+{
+    const fs::path folder = fs::temp_directory_path() / ("springlab-tsc-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const Output o = runIn(folder, {SPRINGLAB_TSC, "--strict", "--noEmit", "--module", "nodenext", "--moduleResolution",
+                                    "nodenext", "--target", "es2022", "--lib", "es2022", SPRINGLAB_TYPINGS_CHECK});
+    fs::remove_all(folder);
+    EXPECT_EQ(o.status, 0) << o.out << o.err;
+}
 
 // Val, its conversions and the shortest text on the fuzzer's texts and
 // 100 000 more; rt::hypot on 100 000 pairs.

@@ -130,6 +130,11 @@ export class Experiment {
         this.api.m._sl_display_list(this.id);
         return this.api.numbers();
     }
+    // The picture as SVG in twips, as `springlab run --picture` writes it.
+    pictureSvg() {
+        this.api.m._sl_picture_svg(this.id);
+        return this.api.text();
+    }
     // The quantities now, in the definition's order.
     sample() {
         this.api.m._sl_sample(this.id);
@@ -186,6 +191,14 @@ export class SpringLab {
         m._sl_texts();
         const texts = JSON.parse(this.api.text());
         this.languages = texts.languages;
+        // The zoom steps in percent, twips per pixel at 100 %, the version,
+        // and the page's own texts by name (Japanese sources).
+        m._sl_page();
+        const page = JSON.parse(this.api.text());
+        this.zoomLevels = page.zoomLevels;
+        this.twipsPerPixel = page.twipsPerPixel;
+        this.version = page.version;
+        this.texts = page.texts;
         this.#texts = texts.texts;
         // The measurement panel's and the recordings' texts by name, each
         // table with the context it is translated in, and the largest

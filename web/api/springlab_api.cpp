@@ -11,9 +11,11 @@
 
 #include "measure/csv.h"
 #include "measure/measure_texts.h"
+#include "measure/picture_svg.h"
 #include "measure/recorder.h"
 #include "measure/recording.h"
 #include "runtime/canvas/raster.h"
+#include "runtime/canvas/scale.h"
 #include "runtime/numeric/runtime_error.h"
 #include "runtime/text/catalogue.h"
 #include "sims/headless.h"
@@ -29,6 +31,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -105,7 +108,47 @@ std::string launcher()
 {
     std::string j = "{";
     appendForm(j, sims::launcher());
-    return j + '}';
+    const sims::LauncherMenus& m = sims::launcherMenus();
+    JsonFields f{j};
+    j += ",\"menus\":{";
+    f.field("view", m.view);
+    f.field("zoom", m.zoom);
+    f.field("language", m.language);
+    f.field("measure", m.measure);
+    f.field("record", m.record);
+    f.field("replay", m.replay);
+    f.field("help", m.help);
+    f.field("about", m.about);
+    f.field("aboutTitle", m.aboutTitle, false);
+    j += "},\"aboutLines\":[";
+    appendJsonString(j, sims::aboutTexts().description);
+    j += ',';
+    appendJsonString(j, sims::aboutTexts().licence);
+    return j + "]}";
+}
+
+// The page's own texts (Japanese sources, translated in the context "web"),
+// marked here so that the translation tools find them.
+const std::pair<const char*, const char*> kPageTexts[] = {
+    {"close", QT_TRANSLATE_NOOP("web", "閉じる")},
+    {"fitToScreen", QT_TRANSLATE_NOOP("web", "画面に合わせる")},
+};
+
+// What every face shares beyond the windows: the zoom steps, twips per
+// pixel, the version, and the page's texts with the error box's.
+std::string page()
+{
+    std::string j = "{\"zoomLevels\":[";
+    for (const int level : rt::kZoomLevels)
+        j += (level == rt::kZoomLevels[0] ? "" : ",") + std::to_string(level);
+    j += "],\"twipsPerPixel\":" + std::to_string(static_cast<int>(rt::kTwipsPerPixel)) + ',';
+    JsonFields f{j};
+    f.field("version", SPRINGLAB_VERSION);
+    j += "\"texts\":{";
+    for (const auto& [name, text] : kPageTexts)
+        f.field(name, text);
+    f.field("errorBox", rt::errorReportText(), false);
+    return j + "}}";
 }
 
 // The languages with their own names, and every translation by language,
@@ -445,6 +488,7 @@ EMSCRIPTEN_KEEPALIVE int sl_open_recording(const char* text, int length)
 
 // The launcher's design as JSON, into the bytes.
 EMSCRIPTEN_KEEPALIVE void sl_launcher() { g_bytes = launcher(); }
+EMSCRIPTEN_KEEPALIVE void sl_page() { g_bytes = page(); }
 
 // The languages and every translation as JSON, into the bytes.
 EMSCRIPTEN_KEEPALIVE void sl_texts() { g_bytes = texts(); }
@@ -576,6 +620,14 @@ EMSCRIPTEN_KEEPALIVE std::uint32_t* sl_raster(int id, int width, int height, dou
     rt::rasterPicture({g_pixels.data(), width, height, width}, canvas.displayList(), canvas.BackColor, scale,
                       rt::PixelLayout::Rgba);
     return g_pixels.data();
+}
+
+// The picture as it stands as SVG in twips, as `springlab run --picture`
+// writes it, into the bytes.
+EMSCRIPTEN_KEEPALIVE void sl_picture_svg(int id)
+{
+    Session* s = session(id);
+    g_bytes = s ? measure::pictureSvg(s->run().canvas(), s->definition().clientWidth, s->definition().clientHeight) : "";
 }
 
 // The quantities of the current state, in the definition's order, into the

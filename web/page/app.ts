@@ -75,18 +75,24 @@ export class App implements PanelHost {
     zoom(): number {
         if (this.zoomChoice !== 'fit')
             return this.zoomChoice / 100;
-        // The largest zoom at which the largest window fits the screen, but
-        // never past the largest step.
+        // The largest zoom at which the launcher and the largest experiment
+        // stand side by side on the screen, the experiment whole; on a
+        // screen too small for that at 100 % (a phone, a tablet upright),
+        // one panel at a time as wide as the screen. Never past the
+        // largest step.
         const largest = this.lab.zoomLevels[this.lab.zoomLevels.length - 1] ?? 100;
         const one: Scale = { twipsPerPixel: this.lab.twipsPerPixel, zoom: 1 };
         let width = 0;
         let height = 0;
-        for (const d of [this.lab.launcher, ...this.lab.experiments]) {
+        for (const d of this.lab.experiments) {
             width = Math.max(width, pixels(d.clientWidth, one));
             height = Math.max(height, pixels(d.clientHeight, one));
         }
-        const room = Math.min((window.innerWidth - PANEL_CHROME_WIDTH) / width,
-                              (window.innerHeight - PANEL_CHROME_HEIGHT) / height);
+        const launcher = pixels(this.lab.launcher.clientWidth, one);
+        let room = Math.min((window.innerWidth - 3 * PANEL_CHROME_WIDTH) / (launcher + width),
+                            (window.innerHeight - PANEL_CHROME_HEIGHT) / height);
+        if (room < 1)
+            room = (window.innerWidth - 2 * PANEL_CHROME_WIDTH) / width;
         return Math.max(SMALLEST_FIT, Math.min(largest / 100, Math.floor(room * 100) / 100));
     }
 

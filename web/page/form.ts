@@ -2,7 +2,7 @@
 // Form lays it out: every control at its twips turned into CSS pixels at
 // the zoom, captions in the chosen language, boxes with their default
 // texts, in the table's tab order. The picture lies beneath the controls.
-import type { ControlDef, FormDef } from 'springlab-api';
+import type { Control, FormDesign } from 'springlab-api';
 import { tr } from './texts';
 
 // Twips per CSS pixel at 100 %, and the window's face colour; both come
@@ -34,9 +34,9 @@ export class FormView {
     readonly canvas: HTMLCanvasElement;
     readonly boxes = new Map<string, HTMLInputElement>();
     readonly buttons = new Map<string, HTMLButtonElement>();
-    private readonly controls: { def: ControlDef; element: HTMLElement }[] = [];
+    private readonly controls: { def: Control; element: HTMLElement }[] = [];
 
-    constructor(readonly def: FormDef, private scale: Scale) {
+    constructor(readonly def: FormDesign, private scale: Scale) {
         this.element = document.createElement('div');
         this.element.className = 'form';
         this.element.dataset['form'] = def.formName;
@@ -58,7 +58,7 @@ export class FormView {
         this.layout(scale);
     }
 
-    private makeControl(control: ControlDef): HTMLElement {
+    private makeControl(control: Control): HTMLElement {
         switch (control.kind) {
         case 'textBox': {
             const box = document.createElement('input');

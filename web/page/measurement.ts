@@ -5,7 +5,7 @@
 // clipboard. It follows the experiment's panel from outside: after every
 // tick it samples the run; the graph is redrawn at most once a frame from a
 // sliding window of the last ticks (uPlot's stream pattern: setData).
-import type { NamedTexts, QuantityDef } from 'springlab-api';
+import type { NamedTexts, Quantity } from 'springlab-api';
 import uPlot from 'uplot';
 import type { App } from './app';
 import { saveFile, showMessage } from './files';
@@ -22,7 +22,7 @@ const MARK_COLOUR = '#c80000';
 
 // A quantity that counts events (a bounce) rather than measuring a state:
 // marks along the foot of the graph at the ticks where it is not zero.
-const isEventCount = (q: QuantityDef) => q.unit === 'count';
+const isEventCount = (q: Quantity) => q.unit === 'count';
 
 // What the panel keeps of the run's recording: the ticks on the graph.
 class Shown {
@@ -160,19 +160,19 @@ export class MeasurementPanel {
         return named(this.app.lab.measureTexts.measurement, name);
     }
 
-    get quantities(): QuantityDef[] {
+    get quantities(): Quantity[] {
         return this.panel.definition.quantities;
     }
 
     private colour(i: number): string {
-        return isEventCount(this.quantities[i] as QuantityDef) ? MARK_COLOUR : COLOURS[i % COLOURS.length] as string;
+        return isEventCount(this.quantities[i] as Quantity) ? MARK_COLOUR : COLOURS[i % COLOURS.length] as string;
     }
 
-    private quantityName(q: QuantityDef): string {
+    private quantityName(q: Quantity): string {
         return language() === 'ja' ? q.name : q.nameEn;
     }
 
-    quantityTitle(q: QuantityDef): string {
+    quantityTitle(q: Quantity): string {
         return `${this.quantityName(q)} [${q.unit}]`;
     }
 
@@ -272,7 +272,7 @@ export class MeasurementPanel {
         this.low = Math.max(low - pad, -Number.MAX_VALUE);
         this.high = Math.min(high + pad, Number.MAX_VALUE);
         const foot = this.low + pad / 2;
-        const series = curves.map((values, i) => isEventCount(this.quantities[i] as QuantityDef)
+        const series = curves.map((values, i) => isEventCount(this.quantities[i] as Quantity)
             ? (values as number[]).map((v) => (v !== 0 ? foot : null))
             : values);
         return [ticks, ...series] as uPlot.AlignedData;
@@ -382,7 +382,7 @@ export class MeasurementPanel {
     // header row, each number as the CSV writes it.
     visibleText(): string {
         const shown = this.quantities.map((_, i) => i).filter((i) => this.curveShown(i));
-        const header = [this.text('tickAxis'), ...shown.map((i) => this.quantityTitle(this.quantities[i] as QuantityDef))];
+        const header = [this.text('tickAxis'), ...shown.map((i) => this.quantityTitle(this.quantities[i] as Quantity))];
         const csv = new TextDecoder().decode(this.panel.run.csv()).split('\n');
         const rows = csv.slice(csv.findIndex((l) => !l.startsWith('#') && !l.startsWith('\uFEFF#')) + 1)
             .filter((l) => l !== '').slice(-SHOWN_TICKS);
