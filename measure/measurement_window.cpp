@@ -1,5 +1,7 @@
 #include "measure/measurement_window.h"
 
+#include "measure/measure_texts.h"
+
 #include "runtime/forms/form.h"
 #include "runtime/numeric/runtime_error.h"
 #include "runtime/text/catalogue.h"
@@ -343,6 +345,11 @@ void MeasurementWindow::refresh()
     updateStatus();
 }
 
+QString MeasurementWindow::text(const char* name)
+{
+    return tr(namedText(measurementTexts(), name));
+}
+
 QString MeasurementWindow::quantityName(const sims::QuantityInfo& q) const
 {
     return QCoreApplication::translate(m_source.definition().quantityContext, q.name);
@@ -355,7 +362,7 @@ QString MeasurementWindow::quantityTitle(const sims::QuantityInfo& q) const
 
 void MeasurementWindow::retranslate()
 {
-    setWindowTitle(tr("%1の計測").arg(m_source.form().windowTitle()));
+    setWindowTitle(text("title").arg(m_source.form().windowTitle()));
     const auto infos = quantities();
     for (std::size_t i = 0; i < infos.size(); ++i) {
         m_boxes[i]->setText(quantityTitle(infos[i]));
@@ -365,23 +372,23 @@ void MeasurementWindow::retranslate()
     if (m_marks)
         m_marks->setName(quantityName(infos[static_cast<std::size_t>(m_bounceColumn)]));
     if (auto* group = findChild<QGroupBox*>(QStringLiteral("quantities")))
-        group->setTitle(tr("表示する量"));
-    m_tickAxis->setTitleText(tr("時刻 [tick]"));
-    m_pauseButton->setText(paused() ? tr("再開") : tr("一時停止"));
-    m_pauseButton->setToolTip(paused() ? tr("再開 (Space)") : tr("一時停止 (Space)"));
-    m_stepButton->setText(tr("1 ティック進める"));
-    m_stepButton->setToolTip(tr("一時停止して 1 ティックだけ進めます (→)"));
-    m_csvButton->setText(tr("CSV で保存…"));
-    m_csvButton->setToolTip(tr("記録したすべてのティックを CSV ファイルに保存します (Ctrl+S)"));
-    m_graphButton->setText(tr("グラフを保存…"));
-    m_graphButton->setToolTip(tr("グラフを PNG か SVG の画像として保存します (Ctrl+Shift+S)"));
-    m_copyButton->setText(tr("コピー"));
-    m_copyButton->setToolTip(tr("グラフに出ているデータをタブ区切りでクリップボードへ (Ctrl+C)"));
-    m_pausedBanner->setText(tr("一時停止中"));
+        group->setTitle(text("quantities"));
+    m_tickAxis->setTitleText(text("tickAxis"));
+    m_pauseButton->setText(paused() ? text("resume") : text("pause"));
+    m_pauseButton->setToolTip(paused() ? text("resumeTip") : text("pauseTip"));
+    m_stepButton->setText(text("step"));
+    m_stepButton->setToolTip(text("stepTip"));
+    m_csvButton->setText(text("csv"));
+    m_csvButton->setToolTip(text("csvTip"));
+    m_graphButton->setText(text("graph"));
+    m_graphButton->setToolTip(text("graphTip"));
+    m_copyButton->setText(text("copy"));
+    m_copyButton->setToolTip(text("copyTip"));
+    m_pausedBanner->setText(text("paused"));
     const bool recording = m_recording && m_recording();
-    m_recordButton->setText(recording ? tr("記録終了…") : tr("記録開始"));
-    m_recordButton->setToolTip(recording ? tr("入力の記録を終えて、ファイルに保存します")
-                                         : tr("次に窓が開くか「変更」を押したときから、入力を記録します"));
+    m_recordButton->setText(recording ? text("recordStop") : text("recordStart"));
+    m_recordButton->setToolTip(recording ? text("recordStopTip")
+                                         : text("recordStartTip"));
     updateStatus();
 }
 
@@ -395,12 +402,10 @@ void MeasurementWindow::setRecordSwitch(std::function<bool()> recording, std::fu
 
 void MeasurementWindow::updateStatus()
 {
-    QString text = tr("記録: %1 ティック (グラフは最後の %2 ティック)")
-                       .arg(m_recorder.rows())
-                       .arg(kShownTicks);
+    QString status = text("status").arg(m_recorder.rows()).arg(kShownTicks);
     if (m_recorder.full())
-        text += tr(" — 記録が一杯です。これより後のティックは記録されません。");
-    m_status->setText(text);
+        status += text("full");
+    m_status->setText(status);
 }
 
 bool MeasurementWindow::eventFilter(QObject* watched, QEvent* event)
@@ -607,7 +612,7 @@ QString MeasurementWindow::saveGraph(const QString& path)
                                                     {QFile::encodeName(path).toStdString()});
     if (error.empty())
         return {};
-    const QString message = tr("グラフを保存できませんでした。\n%1").arg(QFile::decodeName(error.c_str()));
+    const QString message = text("graphFailed").arg(QFile::decodeName(error.c_str()));
     report(message);
     return message;
 }
@@ -615,7 +620,7 @@ QString MeasurementWindow::saveGraph(const QString& path)
 QString MeasurementWindow::visibleText() const
 {
     const auto infos = quantities();
-    QStringList header{tr("時刻 [tick]")};
+    QStringList header{text("tickAxis")};
     std::vector<std::size_t> shown;
     for (std::size_t c = 0; c < infos.size(); ++c)
         if (curveShown(static_cast<int>(c))) {

@@ -115,6 +115,8 @@ private:
     void followZoom();
     void retranslate();
     void updateStatus();
+    // A text of the table in measure_texts.h, in the program's language.
+    static QString text(const char* name);
     QString quantityName(const sims::QuantityInfo& q) const;
     QString quantityTitle(const sims::QuantityInfo& q) const;
     QColor curveColour(std::size_t quantity) const;

@@ -491,7 +491,7 @@ RecordingRead loadRecording(const std::string& path, std::string_view language)
         text.append(chunk, static_cast<std::size_t>(in.gcount()));
     }
     if (text.size() > kMaxRecordingBytes) {
-        result.error = say(language, QT_TRANSLATE_NOOP("measure", "%1: larger than a recording can be"), {path});
+        result.error = say(language, kTooLargeForRecording, {path});
         return result;
     }
     result = readRecording(text, language);

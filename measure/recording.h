@@ -79,6 +79,8 @@ RecordingRead readRecording(std::string_view text, std::string_view language = "
 
 // A recording file read and checked; the error names the file.
 constexpr std::size_t kMaxRecordingBytes = 64u << 20;
+// What is said of a larger file (context "measure"; %1 its name).
+constexpr const char* kTooLargeForRecording = QT_TRANSLATE_NOOP("measure", "%1: larger than a recording can be");
 RecordingRead loadRecording(const std::string& path, std::string_view language = "en");
 
 }  // namespace measure

@@ -1,5 +1,6 @@
 #include "shell/frm_main.h"
 
+#include "measure/measure_texts.h"
 #include "resources/icons.h"
 #include "shell/preferences.h"
 #include "shell/version.h"
@@ -235,11 +236,10 @@ void frmMain::toggleRecording(const sims::Definition& experiment, bool on)
     }
     const bool full = m_windows.recorder(experiment) && m_windows.recorder(experiment)->full();
     const std::optional<measure::Script> script = m_windows.stopRecording(experiment);
-    const QString title = translated(QT_TRANSLATE_NOOP("frmMain", "記録"));
+    const QString title = translated(measure::namedText(measure::recordingTexts(), "record"));
     if (!script) {
         QMessageBox::information(this, title,
-                                 translated(QT_TRANSLATE_NOOP("frmMain", "記録はありません。記録は、実験の窓が開くときか"
-                                                                         "「変更」を押したときに始まります。")));
+                                 translated(measure::namedText(measure::recordingTexts(), "nothing")));
         return;
     }
     // Named after the experiment and the day, in the folder last used.
@@ -263,7 +263,7 @@ void frmMain::toggleRecording(const sims::Definition& experiment, bool on)
 
 void frmMain::openReplay()
 {
-    const QString title = translated(QT_TRANSLATE_NOOP("frmMain", "再生"));
+    const QString title = translated(measure::namedText(measure::recordingTexts(), "replay"));
     const QString path = QFileDialog::getOpenFileName(
         this, title, rt::dialogPath(QString()),
         translated(QT_TRANSLATE_NOOP("frmMain", "記録 (*.jsonl);;すべてのファイル (*)")));

@@ -55,6 +55,15 @@ export interface PageTexts {
     errorBox: string;
 }
 
+// Texts by name (Japanese source) with the context they are translated in.
+export interface NamedTexts { context: string; [name: string]: string; }
+export interface MeasureTexts {
+    measurement: NamedTexts;  // the measurement window's (measure/measure_texts.cpp)
+    recording: NamedTexts;    // the 記録 menu's messages
+    maxRecordingBytes: number;  // the largest recording the reader takes
+    tooLarge: string;           // what is said of a larger file, after its name
+}
+
 export interface Parameter {
     key: string;          // "mass": for scripts and setText()
     box: string;          // the text box in the controls: "Text4"
@@ -105,7 +114,9 @@ export declare class Experiment {
     // A parameter's box text, by key or Japanese label; the next init reads it.
     setText(key: string, text: string): void;
     init(): boolean;
-    step(): boolean;
+    // `byHand`: a tick run while the timer is held (a single step), which
+    // the recording keeps as the desktop's does.
+    step(byHand?: boolean): boolean;
     // The pointer in twips.
     press(x: number, y: number): boolean;
     move(x: number, y: number): boolean;
@@ -134,8 +145,15 @@ export declare class Experiment {
     sample(): Float64Array;
 
     // The ticks recorded so far, as `springlab run ... --csv` writes them.
-    csv(): Uint8Array;
+    csv(): Uint8Array<ArrayBuffer>;
+    // The CSV starts again after this tick, counted from 1.
     clearRecorded(): void;
+    // The boxes' texts as the run last read (or a replay gave) them.
+    boxTexts(): string[];
+    // The recording starts again at the next init, with what the experiment
+    // carries across it; recordingWaits until then.
+    startRecording(): void;
+    readonly recordingWaits: boolean;
     readonly recordedTicks: number;
     readonly recorderFull: boolean;
     // Everything done so far as a recording (JSON Lines text).
@@ -155,6 +173,7 @@ export declare class SpringLab {
     readonly twipsPerPixel: number;
     readonly version: string;
     readonly texts: PageTexts;
+    readonly measureTexts: MeasureTexts;
 
     definition(name: string): Definition | undefined;
     // A run with the default texts, before its InitSimulation.

@@ -88,7 +88,9 @@ export class Experiment {
         if (status !== 0) throw new Error(`${this.definition.name} has no parameter ${key}`);
     }
     init() { return this.done(this.api.m._sl_init(this.id)); }
-    step() { return this.done(this.api.m._sl_step(this.id)); }
+    // One tick; `byHand` for a tick run while the timer is held (a single
+    // step), which the recording keeps as the desktop's does.
+    step(byHand = false) { return this.done(this.api.m._sl_step(this.id, byHand ? 1 : 0)); }
     // The pointer in twips; a coordinate that is no finite number throws.
     press(x, y) { return this.done(this.pointed(this.api.m._sl_press(this.id, x, y), x, y)); }
     move(x, y) { return this.done(this.pointed(this.api.m._sl_move(this.id, x, y), x, y)); }
@@ -145,12 +147,22 @@ export class Experiment {
         return this.api.bytes();
     }
     clearRecorded() { this.api.m._sl_clear_recorded(this.id); }
+    // The boxes' texts as the run last read (or a replay gave) them, in the
+    // parameters' order.
+    boxTexts() {
+        this.api.m._sl_box_texts(this.id);
+        return JSON.parse(this.api.text());
+    }
     // How many ticks the CSV holds, and whether the recorder is full (a
     // million ticks: later ones are run but not recorded).
     get recordedTicks() { return this.api.m._sl_recorded_rows(this.id); }
     get recorderFull() { return this.api.m._sl_recorder_full(this.id) === 1; }
     // Everything done so far as a recording (JSON Lines text). A run no
     // recording can hold throws with the reason.
+    // The recording starts again at the next init (変更), with what the
+    // experiment carries across it; recordingWaits until then.
+    startRecording() { this.api.m._sl_start_recording(this.id); }
+    get recordingWaits() { return this.api.m._sl_recording_waits(this.id) === 1; }
     recording() {
         const status = this.api.m._sl_recording(this.id);
         if (status < 0) throw new Error('this experiment has been freed');
@@ -188,6 +200,11 @@ export class SpringLab {
         this.version = page.version;
         this.texts = page.texts;
         this.#texts = texts.texts;
+        // The measurement panel's and the recordings' texts by name, each
+        // table with the context it is translated in, and the largest
+        // recording the reader takes (bytes) with what is said of a larger.
+        m._sl_measure_texts();
+        this.measureTexts = JSON.parse(this.api.text());
     }
     // `source` (a Japanese text of the program) in `context` (a form's name,
     // a quantity context) translated into `language`; the source itself in

@@ -10,6 +10,7 @@
 // copies them out at once.
 
 #include "measure/csv.h"
+#include "measure/measure_texts.h"
 #include "measure/picture_svg.h"
 #include "measure/recorder.h"
 #include "measure/recording.h"
@@ -27,6 +28,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -265,16 +267,34 @@ public:
     bool press(float x, float y) { return apply({m_tick, measure::ScriptEvent::Kind::Press, {}, x, y}); }
     bool move(float x, float y) { return apply({m_tick, measure::ScriptEvent::Kind::Move, {}, x, y}); }
 
-    // One tick, recorded, then the loaded recording's events after it.
-    bool step()
+    // One tick, recorded, then the loaded recording's events after it. A
+    // tick run by hand (the timer held by the measurement panel) goes into
+    // the recording as the desktop's recorder writes it: the pause before
+    // the first such tick, "step" after each, the resume before the next
+    // tick the timer runs.
+    bool step(bool byHand)
     {
-        return guarded([this] {
+        return guarded([this, byHand] {
             ++m_tick;
             m_run.step();
-            m_recorder.append(m_tick, [this](std::span<double> row) { m_run.sample(row); });
+            m_recorder.append(m_tick - m_recordBase, [this](std::span<double> row) { m_run.sample(row); });
+            if (byHand != m_loggedHeld) {
+                m_loggedHeld = byHand;
+                log({m_tick - 1, byHand ? measure::ScriptEvent::Kind::Pause : measure::ScriptEvent::Kind::Resume, {}, 0, 0});
+            }
+            if (byHand)
+                log({m_tick, measure::ScriptEvent::Kind::Step, {}, 0, 0});
             applyScript();
         });
     }
+
+    // The recording starts again at the next reading of the boxes (変更), as
+    // a recording started on a running window does: only there does a run
+    // have a known start. What the experiment keeps across that reading
+    // goes into it as its carry, and its ticks count from there.
+    void startRecording() { m_logWaits = true; }
+    bool recordingWaits() const { return m_logWaits; }
+    const std::vector<std::string>& texts() const { return m_texts; }
 
     // The recording's carried state and its events at tick 0.
     bool load(const measure::Script& script)
@@ -290,10 +310,13 @@ public:
         return m_script ? m_script->ticks : std::nullopt;
     }
 
+    // The CSV starts again after this tick, its ticks counted from 1, as
+    // the measurement window counts from its opening or the last 変更.
     void clearRecorded()
     {
         m_recorder.clear();
         m_csvTexts.clear();
+        m_recordBase = m_tick;
     }
     std::string csv() const
     {
@@ -310,7 +333,7 @@ public:
     std::string recording() const
     {
         measure::Script s = m_log;
-        s.ticks = m_tick;
+        s.ticks = m_tick - m_logBase;
         return measure::writeRecording(s);
     }
 
@@ -343,10 +366,25 @@ private:
         return guarded([this, &event] { applyEvent(event); });
     }
 
+    void log(measure::ScriptEvent event)
+    {
+        if (m_logWaits)
+            return;
+        event.tick -= m_logBase;
+        m_log.events.push_back(std::move(event));
+    }
+
     void applyEvent(const measure::ScriptEvent& event)
     {
-        m_log.events.push_back(event);
-        m_log.events.back().tick = m_tick;
+        if (m_logWaits && event.kind == measure::ScriptEvent::Kind::Change) {
+            m_logWaits = false;
+            m_log = measure::Script{std::string(m_definition.name), {}, std::nullopt, m_run.carried()};
+            m_logBase = m_tick;
+            m_loggedHeld = false;
+        }
+        measure::ScriptEvent logged = event;
+        logged.tick = m_tick;
+        log(std::move(logged));
         switch (event.kind) {
         case measure::ScriptEvent::Kind::Change:
             for (const auto& [key, text] : event.texts)
@@ -381,6 +419,10 @@ private:
     std::optional<measure::Script> m_script;
     std::size_t m_nextEvent = 0;
     std::int64_t m_tick = 0;
+    std::int64_t m_recordBase = 0;  // the tick the CSV counts from
+    std::int64_t m_logBase = 0;     // the tick the recording counts from
+    bool m_logWaits = false;        // for the next 変更 to start the recording
+    bool m_loggedHeld = false;      // the recording's last word on a pause
 };
 
 std::map<int, std::unique_ptr<Session>> g_sessions;
@@ -473,10 +515,11 @@ EMSCRIPTEN_KEEPALIVE int sl_init(int id)
     Session* s = session(id);
     return status(s, s && s->init());
 }
-EMSCRIPTEN_KEEPALIVE int sl_step(int id)
+// `byHand` 1: a tick run by hand while the timer is held (a single step).
+EMSCRIPTEN_KEEPALIVE int sl_step(int id, int byHand)
 {
     Session* s = session(id);
-    return status(s, s && s->step());
+    return status(s, s && s->step(byHand != 0));
 }
 // The pointer in twips; 2 (and nothing done) for a coordinate that is no
 // finite single, which no window gives and no recording could hold.
@@ -625,6 +668,57 @@ EMSCRIPTEN_KEEPALIVE int sl_recording(int id)
         return 1;
     }
     return 0;
+}
+
+// Starts the recording again at the next 変更; sl_recording_waits says 1
+// until then.
+EMSCRIPTEN_KEEPALIVE void sl_start_recording(int id)
+{
+    if (Session* s = session(id))
+        s->startRecording();
+}
+EMSCRIPTEN_KEEPALIVE int sl_recording_waits(int id)
+{
+    Session* s = session(id);
+    return s ? (s->recordingWaits() ? 1 : 0) : kNoSession;
+}
+
+// The boxes' texts as the run last read or was given them, a JSON array in
+// the parameters' order, into the bytes (a replay's boxes show them).
+EMSCRIPTEN_KEEPALIVE void sl_box_texts(int id)
+{
+    Session* s = session(id);
+    g_bytes = "[";
+    if (s)
+        for (std::size_t i = 0; i < s->texts().size(); ++i) {
+            if (i)
+                g_bytes += ',';
+            appendJsonString(g_bytes, s->texts()[i]);
+        }
+    g_bytes += ']';
+}
+
+// The measurement panel's and the recordings' texts (Japanese, by name,
+// with the context each is translated in) and the largest recording, as
+// JSON into the bytes.
+EMSCRIPTEN_KEEPALIVE void sl_measure_texts()
+{
+    auto table = [](std::string_view context, std::span<const measure::NamedText> texts) {
+        std::string j = "{\"context\":";
+        appendJsonString(j, context);
+        for (const measure::NamedText& t : texts) {
+            j += ',';
+            appendJsonString(j, t.name);
+            j += ':';
+            appendJsonString(j, t.source);
+        }
+        return j + '}';
+    };
+    g_bytes = "{\"measurement\":" + table(measure::kMeasurementContext, measure::measurementTexts())
+              + ",\"recording\":" + table("frmMain", measure::recordingTexts())
+              + ",\"maxRecordingBytes\":" + std::to_string(measure::kMaxRecordingBytes) + ",\"tooLarge\":";
+    appendJsonString(g_bytes, measure::kTooLargeForRecording);
+    g_bytes += '}';
 }
 
 // The ticks recorded for the CSV, and 1 once the recorder is full (later

@@ -27,6 +27,8 @@ export class App implements PanelHost {
     readonly menuMakers: ((app: App) => void)[] = [];
     // Called with each panel as it opens.
     readonly panelOpened = new Set<(panel: ExperimentPanel) => void>();
+    // Called after the language or the zoom changed.
+    readonly restyled = new Set<() => void>();
 
     constructor(readonly lab: SpringLab, root: HTMLElement) {
         this.zoomChoice = savedZoom(lab.zoomLevels);
@@ -106,6 +108,8 @@ export class App implements PanelHost {
         for (const p of this.panels)
             p.relayout();
         this.layoutForScreen();
+        for (const restyle of this.restyled)
+            restyle();
     }
 
     // On a narrow screen (a phone, a tablet held upright) one experiment at
@@ -131,6 +135,8 @@ export class App implements PanelHost {
         for (const p of this.panels)
             p.retext();
         this.buildMenus();
+        for (const restyle of this.restyled)
+            restyle();
     }
 
     private buildMenus(): void {

@@ -17,6 +17,8 @@ export interface PanelHost {
     focus(panel: ExperimentPanel): void;
 }
 
+export type PanelEvent = 'change' | 'tick' | 'pointer';
+
 export class ExperimentPanel implements Ticking {
     readonly element: HTMLElement;
     readonly form: FormView;
@@ -31,8 +33,11 @@ export class ExperimentPanel implements Ticking {
     // the window's own client area.
     readonly tools: HTMLSpanElement;
     // Called after every tick and after every event the run took (for the
-    // measurement panel and the recorder).
-    readonly listeners = new Set<(panel: ExperimentPanel) => void>();
+    // measurement panel and the recorder), with what it was: the boxes read
+    // (load, 変更), a tick, or the pointer.
+    readonly listeners = new Set<(panel: ExperimentPanel, event: PanelEvent) => void>();
+    // Called once as the panel closes, before its run is freed.
+    readonly closing = new Set<(panel: ExperimentPanel) => void>();
 
     constructor(readonly definition: Definition, private readonly host: PanelHost, run?: Experiment) {
         this.element = document.createElement('section');
@@ -143,15 +148,20 @@ export class ExperimentPanel implements Ticking {
 
     // A replay puts the recording's texts into the boxes as it applies them.
     showTexts(): void {
-        // The module keeps the texts; the boxes are the page's. Nothing to do
-        // until a replay hands texts back (see recordings).
+        const texts = this.run.boxTexts();
+        this.definition.parameters.forEach((p, i) => {
+            const box = this.form.boxes.get(p.box);
+            const text = texts[i];
+            if (box && text !== undefined && box.value !== text)
+                box.value = text;
+        });
     }
 
     private started(ok: boolean): void {
         this.running = ok && !this.run.stopped;
         this.dirty = true;
         playKnocks(this.run.beeps);
-        this.notify();
+        this.notify('change');
         if (!ok)
             this.showError();
     }
@@ -161,7 +171,7 @@ export class ExperimentPanel implements Ticking {
     private took(ok: boolean): boolean {
         this.dirty = true;
         playKnocks(this.run.beeps);
-        this.notify();
+        this.notify('pointer');
         if (!ok) {
             this.running = false;
             this.showError();
@@ -179,10 +189,11 @@ export class ExperimentPanel implements Ticking {
     paused = false;
 
     tick(): boolean {
-        const ok = this.run.step();
+        // While held, only a single step ticks: a tick run by hand.
+        const ok = this.run.step(this.paused);
         this.dirty = true;
         playKnocks(this.run.beeps);
-        this.notify();
+        this.notify('tick');
         if (!ok) {
             this.running = false;
             this.showError();
@@ -214,9 +225,9 @@ export class ExperimentPanel implements Ticking {
         this.picture.draw(this.run, this.form.cssWidth, this.form.cssHeight, this.host.scale(), this.host.ratio());
     }
 
-    private notify(): void {
+    private notify(event: PanelEvent): void {
         for (const listener of this.listeners)
-            listener(this);
+            listener(this, event);
     }
 
     // --- the error box: the window's own, over this panel only
@@ -257,6 +268,9 @@ export class ExperimentPanel implements Ticking {
     }
 
     dispose(): void {
+        for (const closing of this.closing)
+            closing(this);
+        this.closing.clear();
         this.host.clock.remove(this);
         this.listeners.clear();
         this.run.free();

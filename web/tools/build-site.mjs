@@ -45,6 +45,7 @@ const copies = [
     [path.join(apiDir, 'springlab-api-module.wasm'), 'springlab-api-module.wasm'],
     [path.join(web, 'page', 'index.html'), 'index.html'],
     [path.join(web, 'page', 'style.css'), 'style.css'],
+    [path.join(web, 'node_modules', 'uplot', 'dist', 'uPlot.min.css'), 'uplot.css'],
     [path.join(root, 'resources', 'sounds', 'bounce.wav'), 'bounce.wav'],
     [path.join(root, 'resources', 'icons', 'png', touchIcon[0]), touchIcon[1]],
     ...Object.entries(icons).map(([name, file]) => [path.join(root, 'resources', 'icons', file), `icons/${name}.svg`]),
