@@ -674,24 +674,424 @@ void fillBox(const PixelBuffer& target, double x1, double y1, double x2, double 
         fillRowSpan(target, y, std::min(x1, x2), std::max(x1, x2), pixel);
 }
 
-// The centres from inner to outer from (cx, cy); a disc when inner <= 0.
-void fillRing(const PixelBuffer& target, double cx, double cy, double inner, double outer,
-              std::uint32_t pixel)
+// ------------------------------------------------------------ thin lines
+//
+// A line no wider than a device pixel is drawn as the desktop's painter
+// draws it: one pixel per row (or column, for a line nearer level), the
+// line's coordinates cut to 1/64 pixel, its position along the minor axis
+// stepped in 1/65536 pixel from the first pixel centre on the major axis,
+// each end reaching half a pixel further when the pen has caps. A closed
+// outline (a box) is one path: a pixel two sides share is drawn once, and
+// a corner the rounding leaves open is closed.
+// Cuts the line from (x1, y1) to (x2, y2) to the band [lo, hi] of its
+// first coordinate (call again with the coordinates swapped for the
+// second), in floating point, as the desktop cuts a thin line to a pixel
+// beyond the device: the fixed-point steps that follow cannot overflow.
+// True when nothing of it is left; *endCut when its end was moved.
+bool cutToBand(double& a1, double& b1, double& a2, double& b2, double lo, double hi, bool* endCut)
 {
+    if (a1 < lo) {
+        if (a2 <= lo)
+            return true;
+        b1 += (b2 - b1) / (a2 - a1) * (lo - a1);
+        a1 = lo;
+    } else if (a1 > hi) {
+        if (a2 >= hi)
+            return true;
+        b1 += (b2 - b1) / (a2 - a1) * (hi - a1);
+        a1 = hi;
+    }
+    if (a2 < lo) {
+        *endCut = true;
+        b2 += (b2 - b1) / (a2 - a1) * (lo - a2);
+        a2 = lo;
+    } else if (a2 > hi) {
+        *endCut = true;
+        b2 += (b2 - b1) / (a2 - a1) * (hi - a2);
+        a2 = hi;
+    }
+    return false;
+}
+
+// The same in both coordinates, to a pixel beyond the buffer's edges.
+bool cutToBuffer(const PixelBuffer& target, double& x1, double& y1, double& x2, double& y2,
+                 bool* endCut)
+{
+    return !(std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2))
+           || cutToBand(x1, y1, x2, y2, -1, target.width + 1, endCut)
+           || cutToBand(y1, x1, y2, x2, -1, target.height + 1, endCut);
+}
+
+class ThinStroke {
+public:
+    ThinStroke(const PixelBuffer& target, std::uint32_t pixel)
+        : m_target(target),
+          m_pixel(pixel)
+    {
+    }
+
+    // One line with both ends capped; a line of no length is one pixel,
+    // the one its point rounds to.
+    void line(DevicePoint a, DevicePoint b)
+    {
+        m_last = {};
+        if (a.x == b.x && a.y == b.y) {
+            plot(static_cast<int>(std::floor(a.x + 0.5)), static_cast<int>(std::floor(a.y + 0.5)));
+            return;
+        }
+        segment(a.x, a.y, b.x, b.y, kCapBegin | kCapEnd);
+    }
+
+    // The closed outline through corners[0..4), no caps.
+    void closedQuad(const DevicePoint* corners)
+    {
+        m_last = {};
+        lastPixelOf(corners[3], corners[0]);
+        DevicePoint from = corners[0];
+        for (int k = 1; k < 4; ++k) {
+            const Pixel before = m_last;
+            const bool shown = segment(from.x, from.y, corners[k].x, corners[k].y, 0);
+            // A side that drew no pixel of its own (shorter than a pixel)
+            // does not move the start of the next: a run of tiny sides
+            // still joins up.
+            if (!shown || before != m_last || k == 1 || k == 3)
+                from = corners[k];
+        }
+        segment(from.x, from.y, corners[0].x, corners[0].y, 0);
+    }
+
+private:
+    static constexpr int kCapBegin = 1, kCapEnd = 2;
+    enum Direction { kNone = 0, kDown = 1, kUp = 2, kRight = 4, kLeft = 8 };
+    static constexpr int kVertical = kDown | kUp, kHorizontal = kRight | kLeft;
+
+    static constexpr int kNoPixel = std::numeric_limits<int>::min();
+    struct Pixel {
+        int x = kNoPixel, y = kNoPixel;
+        bool operator==(const Pixel&) const = default;
+    };
+
+    static int fixed6(double v) { return static_cast<int>(v * 64.); }
+    static int ratio16(int num, int den)
+    {
+        return static_cast<int>(static_cast<std::int64_t>(num) * 65536 / den);
+    }
+    static int swapCaps(int caps) { return ((caps & kCapBegin) << 1) | ((caps & kCapEnd) >> 1); }
+
+    void plot(int x, int y)
+    {
+        if (x < 0 || y < 0 || x >= m_target.width || y >= m_target.height)
+            return;
+        m_target.pixels[y * m_target.stride + x] = m_pixel;
+    }
+
+    bool clip(double& x1, double& y1, double& x2, double& y2)
+    {
+        bool endCut = false;
+        const bool gone = cutToBuffer(m_target, x1, y1, x2, y2, &endCut);
+        if (gone || endCut)
+            m_last = {};
+        return gone;
+    }
+
+    // The pixels of one line along its major axis, both axes handled by
+    // one routine with the roles of x and y swapped for a line nearer
+    // upright. `major`/`minor` are the line's ends in 1/64 pixel.
+    struct Axis {
+        int a1, b1, a2, b2;  // major and minor coordinates of the two ends
+    };
+
+    bool segment(double rx1, double ry1, double rx2, double ry2, int caps)
+    {
+        bool drawn = std::abs(rx2 - rx1) + std::abs(ry2 - ry1) >= 1.0;
+        if (clip(rx1, ry1, rx2, ry2))
+            return true;
+        const int x1 = fixed6(rx1), y1 = fixed6(ry1), x2 = fixed6(rx2), y2 = fixed6(ry2);
+        const bool upright = std::abs(x2 - x1) < std::abs(y2 - y1);
+        if (!upright && x1 == x2)
+            return true;
+        Axis l = upright ? Axis{y1, x1, y2, x2} : Axis{x1, y1, x2, y2};
+        int dir = upright ? kDown : kRight;
+        const int reverse = upright ? kUp : kLeft;
+        const int mask = upright ? kVertical : kHorizontal;
+        bool swapped = false;
+        if (l.a1 > l.a2) {
+            swapped = true;
+            std::swap(l.a1, l.a2);
+            std::swap(l.b1, l.b2);
+            caps = swapCaps(caps);
+            dir = reverse;
+        }
+        const int inc = ratio16(l.b2 - l.b1, l.a2 - l.a1);
+        int b = l.b1 * 1024;
+        // Turning straight back on itself: the turn gets a cap.
+        if ((m_lastDir ^ mask) == dir)
+            caps |= swapped ? kCapEnd : kCapBegin;
+        if (caps & kCapBegin) {
+            l.a1 -= 32;
+            b -= inc >> 1;
+        }
+        if (caps & kCapEnd)
+            l.a2 += 32;
+
+        int a = (l.a1 + 32) >> 6;
+        int as = (l.a2 + 32) >> 6;
+        const auto at = [upright](int major, int minor) {
+            return upright ? Pixel{minor, major} : Pixel{major, minor};
+        };
+        const auto majorOf = [upright](Pixel p) { return upright ? p.y : p.x; };
+        // The cap reached back past the pixel the closing side ended on:
+        // start where that side left off.
+        if ((caps & kCapBegin) && m_last.x != kNoPixel && majorOf(m_last) == a + 1)
+            ++a;
+        Pixel last = m_last;
+        if (a != as) {
+            // The minor coordinate is taken at the pixel's centre going
+            // down the minor axis, at its near edge going up.
+            b += (((a * 64) + (inc > 0 ? 32 : 0) - l.a1) * inc) >> 6;
+            Pixel first = at(a, b >> 16);
+            last = at(as - 1, (b + (as - a - 1) * inc) >> 16);
+            if (swapped)
+                std::swap(first, last);
+            const bool axisAligned = std::abs(inc) < (1 << 14);
+            if (m_last.x != kNoPixel) {
+                if (first == m_last) {
+                    // The pixel the side before ended on: not twice.
+                    if (swapped) {
+                        --as;
+                    } else {
+                        ++a;
+                        b += inc;
+                    }
+                } else if (m_lastDir != dir
+                           && ((axisAligned && m_lastAxisAligned && m_last.x != first.x
+                                && m_last.y != first.y)
+                               || std::abs(m_last.x - first.x) > 1
+                               || std::abs(m_last.y - first.y) > 1)) {
+                    // A corner left open: one more pixel closes it.
+                    if (swapped) {
+                        ++as;
+                    } else {
+                        --a;
+                        b -= inc;
+                    }
+                } else if (m_lastDir == dir && std::abs(majorOf(m_last) - majorOf(first)) > 1
+                           && std::abs(minorOf(m_last, upright) - minorOf(first, upright)) <= 1) {
+                    // Going on the same way with a gap along the line: a
+                    // half step closes it.
+                    b += inc >> 1;
+                    last = at(majorOf(last), swapped ? b >> 16 : (b + (as - a - 1) * inc) >> 16);
+                }
+            }
+            m_lastDir = dir;
+            m_lastAxisAligned = axisAligned;
+            for (; a < as; ++a, b += inc) {
+                const Pixel p = at(a, b >> 16);
+                plot(p.x, p.y);
+            }
+            drawn = true;
+        }
+        m_last = last;
+        return drawn;
+    }
+
+    static int minorOf(Pixel p, bool upright) { return upright ? p.x : p.y; }
+
+    // Where the closing side from p to q ends and which way it runs, as if
+    // drawn: the first side then neither repeats nor leaves open its
+    // corner.
+    void lastPixelOf(DevicePoint p, DevicePoint q)
+    {
+        double x1 = p.x, y1 = p.y, x2 = q.x, y2 = q.y;
+        m_last = {};
+        if (clip(x1, y1, x2, y2))
+            return;
+        const int fx1 = fixed6(x1), fy1 = fixed6(y1), fx2 = fixed6(x2), fy2 = fixed6(y2);
+        const bool upright = std::abs(fx2 - fx1) < std::abs(fy2 - fy1);
+        if (!upright && fx1 == fx2)
+            return;
+        Axis l = upright ? Axis{fy1, fx1, fy2, fx2} : Axis{fx1, fy1, fx2, fy2};
+        const bool swapped = l.a1 > l.a2;
+        if (swapped) {
+            std::swap(l.a1, l.a2);
+            std::swap(l.b1, l.b2);
+        }
+        const int inc = ratio16(l.b2 - l.b1, l.a2 - l.a1);
+        int b = l.b1 * 1024;
+        const int a = (l.a1 + 32) >> 6;
+        const int as = (l.a2 + 32) >> 6;
+        if (a == as)
+            return;
+        b += (((a * 64) + (inc > 0 ? 32 : 0) - l.a1) * inc) >> 6;
+        const int major = swapped ? a : as - 1;
+        const int minor = swapped ? b >> 16 : (b + (as - a - 1) * inc) >> 16;
+        m_last = upright ? Pixel{minor, major} : Pixel{major, minor};
+        m_lastDir = upright ? (swapped ? kUp : kDown) : (swapped ? kLeft : kRight);
+        m_lastAxisAligned = std::abs(inc) < (1 << 14);
+    }
+
+    const PixelBuffer& m_target;
+    std::uint32_t m_pixel;
+    Pixel m_last;
+    int m_lastDir = kNone;
+    bool m_lastAxisAligned = false;
+};
+
+// ------------------------------------------------------------ circles
+//
+// Circles are drawn antialiased, as on the desktop: a pixel takes the
+// share of it the disc (or the outline's ring) covers, found from its
+// centre's distance to the edge (a straight edge through the pixel, which
+// a circle several pixels across is, to a few hundredths), and is blended
+// over what lies beneath. Only sums, products and square roots, all
+// exactly rounded: the same bytes on every machine.
+
+// How much of a pixel whose centre lies `inside` pixels within an edge
+// (negative: outside) the edge's inner side covers, 0 to 1.
+double edgeCover(double inside)
+{
+    const double c = inside + 0.5;
+    return c < 0 ? 0 : (c > 1 ? 1 : c);
+}
+
+// Mixes `pixel` into *at by `cover` (0 to 1), byte by byte: the layout of
+// the word does not matter, and the opaque byte stays opaque.
+void blendPixel(std::uint32_t* at, std::uint32_t pixel, double cover)
+{
+    const auto alpha = static_cast<std::uint32_t>(cover * 255 + 0.5);
+    if (alpha == 0)
+        return;
+    if (alpha >= 255) {
+        *at = pixel;
+        return;
+    }
+    std::uint32_t mixed = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const std::uint32_t s = (pixel >> shift) & 0xFF, d = (*at >> shift) & 0xFF;
+        mixed |= ((s * alpha + d * (255 - alpha) + 127) / 255) << shift;
+    }
+    *at = mixed;
+}
+
+// A line one pixel wide, antialiased as the desktop draws a thin pen's
+// curves: along its major axis a pixel per step, its coverage shared
+// between the two pixels nearest the line across it by their distance
+// from it, the end pixels taking the part of a step the line spans.
+void smoothThinLine(const PixelBuffer& target, double rx1, double ry1, double rx2, double ry2,
+                    std::uint32_t pen)
+{
+    bool endCut = false;
+    if (cutToBuffer(target, rx1, ry1, rx2, ry2, &endCut))
+        return;
+    const auto fixed6 = [](double v) { return static_cast<int>(v * 64.); };
+    int x1 = fixed6(rx1), y1 = fixed6(ry1), x2 = fixed6(rx2), y2 = fixed6(ry2);
+    const bool upright = std::abs(x2 - x1) < std::abs(y2 - y1);
+    if (upright) {
+        std::swap(x1, y1);
+        std::swap(x2, y2);
+    }
+    if (x1 == x2)
+        return;
+    const int inc = static_cast<int>(static_cast<std::int64_t>(y2 - y1) * 65536 / (x2 - x1));
+    if (x1 > x2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    const auto plot = [&](int major, int minor, int cover) {
+        const int x = upright ? minor : major, y = upright ? major : minor;
+        if (x >= 0 && y >= 0 && x < target.width && y < target.height)
+            blendPixel(target.pixels + y * target.stride + x, pen, cover / 255.0);
+    };
+    int y = (y1 - 32) * 1024;
+    y -= (((x1 & 63) - 32) * inc) >> 6;
+    int x = x1 >> 6;
+    const int xs = x2 >> 6;
+    const int startShare = x == xs ? x2 - x1 : 64 - (x1 & 63);
+    const int endShare = x == xs ? 0 : x2 & 63;
+    const auto step = [&](int share) {
+        const int alpha = (y >> 8) & 255;
+        plot(x, y >> 16, (255 - alpha) * share >> 6);
+        plot(x, (y >> 16) + 1, alpha * share >> 6);
+        y += inc;
+        ++x;
+    };
+    step(startShare);
+    while (x < xs)
+        step(64);
+    if (endShare)
+        step(endShare);
+}
+
+// The outline of a circle with a thin pen, as the desktop draws it: four
+// cubic arcs, each halved until flat to a quarter pixel or so, the pieces'
+// chords drawn by smoothThinLine. Halving a circular arc's cubic at its
+// middle is halving its angle, so the pieces' ends are found with square
+// roots alone.
+void smoothThinCircle(const PixelBuffer& target, double cx, double cy, double r, std::uint32_t pen)
+{
+    struct Unit {
+        double x, y;
+    };
+    // Whether the cubic of the arc from a to b (unit vectors a quarter
+    // turn apart at most) is flat enough to be drawn as its chord.
+    const auto flat = [r](Unit a, Unit b) {
+        const double cosine = a.x * b.x + a.y * b.y;
+        const double sine = std::abs(a.x * b.y - a.y * b.x);
+        const double half = sine / (1 + cosine);                  // tan of half the angle
+        const double kappa = 4.0 / 3 * half / (1 + std::sqrt(1 + half * half));  // 4/3 tan(angle/4)
+        const double turn = a.x * b.y - a.y * b.x < 0 ? -1 : 1;
+        const double p0x = a.x * r, p0y = a.y * r, p3x = b.x * r, p3y = b.y * r;
+        const double c1x = p0x - turn * a.y * kappa * r, c1y = p0y + turn * a.x * kappa * r;
+        const double c2x = p3x + turn * b.y * kappa * r, c2y = p3y - turn * b.x * kappa * r;
+        const double dx = p3x - p0x, dy = p3y - p0y;
+        const double len = 0.25 * (std::abs(dx) + std::abs(dy));
+        return std::abs(dx * (p0y - c2y) - dy * (p0x - c2x)) < len
+               && std::abs(dx * (p0y - c1y) - dy * (p0x - c1x)) < len;
+    };
+    const auto arc = [&](const auto& self, Unit a, Unit b, int level) -> void {
+        if (level > 0 && !flat(a, b)) {
+            const double mx = a.x + b.x, my = a.y + b.y;
+            const double norm = std::sqrt(mx * mx + my * my);
+            const Unit m{mx / norm, my / norm};
+            self(self, a, m, level - 1);
+            self(self, m, b, level - 1);
+            return;
+        }
+        smoothThinLine(target, cx + a.x * r, cy + a.y * r, cx + b.x * r, cy + b.y * r, pen);
+    };
+    const Unit quarter[5] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}, {1, 0}};
+    for (int k = 0; k < 4; ++k)
+        arc(arc, quarter[k], quarter[k + 1], 6);
+}
+
+// The desktop strokes a wide circle's outline along chords of it, flat to
+// a fraction of a pixel, which lie inside the circle: its ring sits that
+// much further in, a twentieth of a pixel on the whole, as found against
+// its pixels for the balls' sizes at 200 % (then no pixel of the ring is
+// more than a tenth of a colour's range apart).
+constexpr double kChordSag = 0.05;
+
+// A disc of radius r about (cx, cy) when `fill`, then the ring from
+// r - half to r + half about it in `pen` (none when half is 0).
+void drawSmoothCircle(const PixelBuffer& target, double cx, double cy, double r, double half,
+                      const std::uint32_t* fill, std::uint32_t pen)
+{
+    const double outer = r + half + 1;
     const auto [first, last] = rowsBetween(target, cy - outer, cy + outer);
+    const int left = std::max(static_cast<int>(clampToRow(cx - outer, target.width)), 0);
+    const int right =
+        std::min(static_cast<int>(clampToRow(cx + outer + 1, target.width)), target.width - 1);
     for (int y = first; y <= last; ++y) {
-        const double v = y + kSample - cy;
-        const double o2 = outer * outer - v * v;
-        if (!(o2 >= 0))
-            continue;
-        const double wo = std::sqrt(o2);
-        const double i2 = inner > 0 ? inner * inner - v * v : -1;
-        if (i2 > 0) {
-            const double wi = std::sqrt(i2);
-            fillRowSpan(target, y, cx - wo, cx - wi, pixel);
-            fillRowSpan(target, y, cx + wi, cx + wo, pixel);
-        } else {
-            fillRowSpan(target, y, cx - wo, cx + wo, pixel);
+        std::uint32_t* row = target.pixels + y * target.stride;
+        const double v = y + 0.5 - cy;
+        for (int x = left; x <= right; ++x) {
+            const double u = x + 0.5 - cx;
+            const double d = std::sqrt(u * u + v * v);
+            if (fill)
+                blendPixel(row + x, *fill, edgeCover(r - d));
+            if (half > 0)
+                blendPixel(row + x, pen,
+                           edgeCover(r + half - kChordSag - d) - edgeCover(r - half - kChordSag - d));
         }
     }
 }
@@ -709,11 +1109,17 @@ void rasterPicture(const PixelBuffer& target, const std::vector<DrawOp>& ops, Co
 
     thread_local std::vector<DevicePoint> nodes;
     const auto at = [scale](float x, float y) { return DevicePoint{x * scale, y * scale}; };
+    // A pen no wider than a device pixel draws one pixel wide lines.
+    const auto thin = [scale](const DrawOp& op) { return op.width * kTwipsPerPixel * scale <= 1; };
     for (std::size_t i = 0; i < ops.size(); ++i) {
         const DrawOp& op = ops[i];
         const double radius = op.width * kTwipsPerPixel * scale / 2;
         switch (op.kind) {
         case DrawOp::Kind::Line: {
+            if (thin(op)) {
+                ThinStroke(target, pixelOf(op.color)).line(at(op.x1, op.y1), at(op.x2, op.y2));
+                break;
+            }
             // The run of connected lines of this colour and width, as one
             // polyline: the cord's tens of thousands of lines cost what the
             // pixels they cover cost.
@@ -733,7 +1139,14 @@ void rasterPicture(const PixelBuffer& target, const std::vector<DrawOp>& ops, Co
             if (op.kind == DrawOp::Kind::FilledBox && std::isfinite(a.x) && std::isfinite(a.y)
                 && std::isfinite(b.x) && std::isfinite(b.y))
                 fillBox(target, a.x, a.y, b.x, b.y, pixelOf(op.color));
-            nodes.assign({a, {b.x, a.y}, b, {a.x, b.y}, a});
+            // The outline runs round the normalized box from its top left.
+            const DevicePoint lo{std::min(a.x, b.x), std::min(a.y, b.y)};
+            const DevicePoint hi{std::max(a.x, b.x), std::max(a.y, b.y)};
+            nodes.assign({lo, {hi.x, lo.y}, hi, {lo.x, hi.y}, lo});
+            if (thin(op)) {
+                ThinStroke(target, pixelOf(op.color)).closedQuad(nodes.data());
+                break;
+            }
             fillThickPolyline(target, nodes.data(), nodes.size(), radius, pixelOf(op.color));
             break;
         }
@@ -742,9 +1155,11 @@ void rasterPicture(const PixelBuffer& target, const std::vector<DrawOp>& ops, Co
             const double r = op.x2 * scale;
             if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(r))
                 break;
-            if (op.filled)
-                fillRing(target, c.x, c.y, 0, r, pixelOf(op.fillColor));
-            fillRing(target, c.x, c.y, r - radius, r + radius, pixelOf(op.color));
+            const std::uint32_t fill = pixelOf(op.fillColor);
+            drawSmoothCircle(target, c.x, c.y, r, thin(op) ? 0 : radius, op.filled ? &fill : nullptr,
+                             pixelOf(op.color));
+            if (thin(op) && r >= 0)
+                smoothThinCircle(target, c.x, c.y, r, pixelOf(op.color));
             break;
         }
         }

@@ -73,17 +73,22 @@ enum class PixelLayout { Argb, Rgba };  // argbPixel, rgbaPixel
 // A whole picture: `background` everywhere, then the display list in its
 // order, at `scale` device pixels per twip (1/15 at 100 %, twice that on a
 // screen of device pixel ratio 2). A browser draws a window's picture into a
-// canvas's pixels so; the desktop replays it with QPainter, drawing only its
-// thick runs with fillThickPolyline.
+// canvas's pixels so, and it shows what the desktop's replay shows.
 //
-// Every shape follows the thick line's rule: a pixel is drawn when its
-// centre lies on the shape, no antialiasing. A line of pen width w pixels
-// covers the centres within w * 15 * scale / 2 of it, round-capped, a run
-// of connected lines of one colour and width as one polyline; a box, its
-// four sides so; a filled box, also every centre inside it; a circle, the
-// centres within half the pen of it, in its colour, over the centres within
-// its radius in the fill colour when filled. Nothing is drawn for a shape
-// with a coordinate beyond doubles; nothing outside the buffer is touched.
+// A pen wider than a device pixel follows the thick line's rule: a pixel is
+// drawn when its centre lies on the shape, no antialiasing. A line of pen
+// width w pixels covers the centres within w * 15 * scale / 2 of it,
+// round-capped, a run of connected lines of one colour and width as one
+// polyline; a box, its four sides so. A pen a device pixel wide or less
+// draws as the desktop's painter does: a pixel per step along the line's
+// longer axis, the line cut to 1/64 pixel, its ends reaching half a pixel
+// further; a box's outline as one closed path. A filled box also covers
+// every centre inside it. Circles are antialiased, as on the desktop: the
+// disc in the fill colour when filled, then the outline (a thin pen's along
+// the chords the desktop flattens it into), each pixel blended by the share
+// of it covered. Nothing is drawn for a shape with a coordinate beyond
+// doubles; nothing outside the buffer is touched; the same bytes on every
+// machine (sums, products, quotients and square roots only).
 void rasterPicture(const PixelBuffer& target, const std::vector<DrawOp>& ops, Color background,
                    double scale, PixelLayout layout);
 
