@@ -38,11 +38,19 @@ export async function launch() {
 
 // A new page on the site, ready: `clock=manual` unless said otherwise, so
 // the test fires every tick it counts. `base`: another server's address.
-export async function openPage(t, { width = 1280, height = 900, ratio = 1, query = 'clock=manual', language = 'ja', context = null, base = null } = {}) {
+// `t`, the test, closes the page when it ends; without one the page stays
+// open until the browser closes.
+export async function openPage(t, options) {
+    if (typeof t?.after !== 'function')
+        return openPageWith(null, t ?? {});
+    return openPageWith(t, options ?? {});
+}
+
+async function openPageWith(t, { width = 1280, height = 900, ratio = 1, query = 'clock=manual', language = 'ja', context = null, base = null }) {
     const b = await launch();
     const ctx = context ?? await b.createBrowserContext();
     const page = await ctx.newPage();
-    t.after(() => (context ? page.close() : ctx.close()));
+    t?.after(() => (context ? page.close() : ctx.close()));
     await page.setViewport({ width, height, deviceScaleFactor: ratio });
     await page.evaluateOnNewDocument((code) => {
         if (code && !localStorage.getItem('springlab.language'))
